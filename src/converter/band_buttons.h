@@ -1,0 +1,21 @@
+// Click handlers of the colour buttons a0..a9, b0..b9, b04, c0..c9, c04, d0..d9, e0..e2, and the
+// Change handler of k1.
+#pragma once
+
+#include <string_view>
+
+#include "window/control_model.h"
+
+namespace kalvori {
+
+// The thousands commas between the digit boxes: a suffix that begins with exactly one zero puts the
+// comma after k1, one that begins with two zeros after k2, any other shows neither.
+struct Commas {
+  bool dd1;
+  bool dd2;
+};
+Commas commasFor(std::string_view suffix);
+
+void bindBandButtons(Form& form);
+
+}  // namespace kalvori

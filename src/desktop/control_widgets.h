@@ -1,0 +1,87 @@
+// One Qt widget per kind of control. Each widget keeps a reference to its control in the model and
+// draws from it; it holds no state of its own beyond what Qt needs to draw and take input.
+#pragma once
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QWidget>
+
+#include "window/control_model.h"
+
+namespace kalvori::desktop {
+
+QColor drawnColour(OleColor colour);
+QFont fontFor(const Font& font);
+
+// A caption on the parent's surface, opaque, wrapped inside its width.
+class LabelWidget : public QWidget {
+ public:
+  LabelWidget(const Control& control, const QFont& font, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  const Control& control_;
+};
+
+// A one-pixel line that lets clicks through to whatever lies beneath.
+class LineWidget : public QWidget {
+ public:
+  LineWidget(const Control& control, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+};
+
+// A frame: its background, an etched border and its caption in the top border.
+class FrameWidget : public QWidget {
+ public:
+  FrameWidget(const Control& control, const QFont& font, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  const Control& control_;
+};
+
+// A push button whose caption wraps (several buttons are tall and narrow).
+class ButtonWidget : public QAbstractButton {
+ public:
+  ButtonWidget(const Control& control, const QFont& font, QWidget* parent);
+  QSize sizeHint() const override { return size(); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  const Control& control_;
+};
+
+// An option button drawn from the model's Value; selection is the model's business, so the widget
+// is not checkable itself.
+class OptionWidget : public QAbstractButton {
+ public:
+  OptionWidget(const Control& control, const QFont& font, QWidget* parent);
+  QSize sizeHint() const override { return size(); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  const Control& control_;
+};
+
+// A read-only display box whose text can still be selected and copied.
+class DisplayBox : public QLineEdit {
+ public:
+  DisplayBox(const Control& control, const QFont& font, QWidget* parent);
+  void syncColours();
+
+ private:
+  const Control& control_;
+};
+
+}  // namespace kalvori::desktop

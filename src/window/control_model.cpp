@@ -1,0 +1,190 @@
+#include "window/control_model.h"
+
+#include <stdexcept>
+#include <utility>
+
+namespace kalvori {
+
+std::uint32_t drawnRgb(OleColor c) {
+  if (isSystemColour(c)) {
+    switch (c) {
+      case sys::desktop: return 0x008080;  // the window's teal, so labels blend with it
+      case sys::window: return 0xFFFFFF;
+      case sys::windowText: return 0x000000;
+      case sys::highlightText: return 0xFFFFFF;
+      case sys::buttonFace: return 0xC0C0C0;
+      case sys::buttonText: return 0x000000;
+      default: return 0x000000;
+    }
+  }
+  const std::uint32_t r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+  return (r << 16) | (g << 8) | b;
+}
+
+Form::Form(Window window, std::vector<Control> controls)
+    : window_(std::move(window)), controls_(std::move(controls)) {
+  std::map<std::string, int, std::less<>> childrenSoFar;
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    Control& c = controls_[i];
+    if (!index_.emplace(c.name, i).second) throw std::logic_error("control defined twice: " + c.name);
+    if (!c.parent.empty()) {
+      auto p = index_.find(c.parent);
+      // A parent comes before its children in design order, and only frames hold children.
+      if (p == index_.end() || controls_[p->second].kind != Kind::Frame)
+        throw std::logic_error("control " + c.name + " has no frame " + c.parent + " before it");
+    }
+    c.order = childrenSoFar[c.parent]++;
+  }
+}
+
+const Control& Form::control(std::string_view name) const {
+  auto it = index_.find(name);
+  if (it == index_.end()) throw std::logic_error("no control named " + std::string(name));
+  return controls_[it->second];
+}
+
+Control& Form::mutableControl(std::string_view name) {
+  return const_cast<Control&>(std::as_const(*this).control(name));
+}
+
+bool Form::isShown(std::string_view name) const {
+  for (const Control* c = &control(name);; c = &control(c->parent)) {
+    if (!c->visible) return false;
+    if (c->parent.empty()) return true;
+  }
+}
+
+Font Form::effectiveFont(std::string_view name) const {
+  for (const Control* c = &control(name);; c = &control(c->parent)) {
+    if (c->font) return *c->font;
+    if (c->parent.empty()) return window_.font;
+  }
+}
+
+void Form::changed(const Control& c, Property p) {
+  if (listener_) listener_(c, p);
+}
+
+void Form::raise(const Control& c, Event e) {
+  auto it = handlers_.find({index_.find(c.name)->second, e});
+  if (it != handlers_.end()) it->second(*this);
+}
+
+void Form::click(std::string_view name) {
+  Control& c = mutableControl(name);
+  if (!isShown(name)) return;
+  switch (c.kind) {
+    case Kind::OptionButton:
+      for (Control& other : controls_) {
+        if (other.kind == Kind::OptionButton && other.parent == c.parent && &other != &c && other.value) {
+          other.value = false;
+          changed(other, Property::Value);
+        }
+      }
+      if (!c.value) {
+        c.value = true;
+        changed(c, Property::Value);
+      }
+      raise(c, Event::Click);
+      break;
+    case Kind::CommandButton:
+      c.value = true;
+      raise(c, Event::Click);
+      c.value = false;
+      break;
+    default:
+      raise(c, Event::Click);
+      break;
+  }
+}
+
+void Form::chooseDrive(std::string_view name, std::string_view drive) {
+  Control& c = mutableControl(name);
+  if (c.drive == drive) return;
+  c.drive = drive;
+  changed(c, Property::Drive);
+  raise(c, Event::Change);
+}
+
+void Form::openFolder(std::string_view name, std::string_view path) { setPath(name, path); }
+
+void Form::chooseFile(std::string_view name, std::string_view fileName) {
+  Control& c = mutableControl(name);
+  c.fileName = fileName;
+  changed(c, Property::FileName);
+  raise(c, Event::Click);
+}
+
+template <class T>
+void Form::assign(std::string_view name, T Control::*member, T value, Property p, bool raisesChange) {
+  Control& c = mutableControl(name);
+  if (c.*member == value) return;
+  c.*member = std::move(value);
+  changed(c, p);
+  if (raisesChange) raise(c, Event::Change);
+}
+
+void Form::setCaption(std::string_view name, std::string_view v) {
+  assign(name, &Control::caption, std::string(v), Property::Caption, false);
+}
+void Form::setText(std::string_view name, std::string_view v) {
+  assign(name, &Control::text, std::string(v), Property::Text, true);
+}
+void Form::setBackColor(std::string_view name, OleColor v) {
+  assign(name, &Control::backColor, v, Property::BackColor, false);
+}
+void Form::setVisible(std::string_view name, bool v) {
+  assign(name, &Control::visible, v, Property::Visible, false);
+}
+void Form::setPath(std::string_view name, std::string_view v) {
+  assign(name, &Control::path, std::string(v), Property::Path, true);
+}
+void Form::setFileName(std::string_view name, std::string_view v) {
+  assign(name, &Control::fileName, std::string(v), Property::FileName, false);
+}
+void Form::setDeviceType(std::string_view name, std::string_view v) {
+  assign(name, &Control::deviceType, std::string(v), Property::DeviceType, false);
+}
+void Form::setCommand(std::string_view name, std::string_view v) {
+  // Every assignment is carried out, the same command twice in a row too.
+  Control& c = mutableControl(name);
+  c.command = v;
+  changed(c, Property::Command);
+}
+
+void Form::set(std::string_view name, Property property, const PropertyValue& value) {
+  switch (property) {
+    case Property::Caption: return setCaption(name, std::get<std::string_view>(value));
+    case Property::Text: return setText(name, std::get<std::string_view>(value));
+    case Property::BackColor: return setBackColor(name, std::get<OleColor>(value));
+    case Property::Visible: return setVisible(name, std::get<bool>(value));
+    case Property::Path: return setPath(name, std::get<std::string_view>(value));
+    case Property::FileName: return setFileName(name, std::get<std::string_view>(value));
+    case Property::DeviceType: return setDeviceType(name, std::get<std::string_view>(value));
+    case Property::Command: return setCommand(name, std::get<std::string_view>(value));
+    case Property::Value:
+    case Property::Drive: break;
+  }
+  throw std::logic_error("property cannot be assigned by the program: " + std::string(name));
+}
+
+void Form::on(std::string_view name, Event event, Handler handler) {
+  (void)control(name);
+  if (!handlers_.emplace(std::pair{index_.find(name)->second, event}, std::move(handler)).second)
+    throw std::logic_error("second handler for one event of " + std::string(name));
+}
+
+void Form::onLoad(Handler handler) {
+  if (load_) throw std::logic_error("second Load handler");
+  load_ = std::move(handler);
+}
+
+void Form::load() {
+  if (load_) load_(*this);
+}
+
+void Form::showMessage(const std::string& text) {
+  if (messageSink_) messageSink_(text);
+}
+
+}  // namespace kalvori

@@ -1,0 +1,14 @@
+#include "window/main_window.h"
+
+#include "converter/band_buttons.h"
+#include "window/main_window_design.h"
+
+namespace kalvori {
+
+std::unique_ptr<Form> createMainWindow() {
+  auto form = std::make_unique<Form>(mainWindowFrame(), mainWindowControls());
+  bindBandButtons(*form);
+  return form;
+}
+
+}  // namespace kalvori
