@@ -62,6 +62,7 @@ Font Form::effectiveFont(std::string_view name) const {
 }
 
 void Form::changed(const Control& c, Property p) {
+  for (const PropertyListener& hook : hooks_) hook(c, p);
   if (listener_) listener_(c, p);
 }
 

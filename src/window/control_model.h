@@ -182,7 +182,11 @@ class Form {
   void setMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
   void showMessage(const std::string& text);
 
+  // The view's listener (one at a time) hears every property change after it is made.
   void setPropertyListener(PropertyListener listener) { listener_ = std::move(listener); }
+  // Further listeners for what carries a property out on a device (the media control's commands).
+  // They hear each change before the view does.
+  void addPropertyHook(PropertyListener hook) { hooks_.push_back(std::move(hook)); }
 
  private:
   Control& mutableControl(std::string_view name);
@@ -198,6 +202,7 @@ class Form {
   Handler load_;
   MessageSink messageSink_;
   PropertyListener listener_;
+  std::vector<PropertyListener> hooks_;
 };
 
 }  // namespace kalvori
