@@ -1,6 +1,7 @@
 #include "desktop/control_widgets.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
@@ -139,7 +140,10 @@ DisplayBox::DisplayBox(const Control& control, const QFont& font, QWidget* paren
     : QLineEdit(parent), control_(control) {
   setFont(font);
   setReadOnly(true);
-  setTextMargins(0, 0, 0, 0);
+  // Sit the baseline where the Song face puts it (0.86 em down), also with faces whose ascent is
+  // taller, so that large digits are not cut off at the bottom of their box.
+  const int lift = QFontMetrics(font).ascent() - qRound(font.pixelSize() * 0.86);
+  setTextMargins(0, -std::max(0, lift), 0, 0);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setText(QString::fromStdString(control.text));
   syncColours();

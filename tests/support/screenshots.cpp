@@ -1,0 +1,50 @@
+// Renders the window offscreen in each of its views and modes and saves PNG pictures, for the
+// README and for looking at the window without a display:  screenshots OUTPUT_DIR [SCALE]
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "desktop/desktop_setup.h"
+#include "desktop/form_widget.h"
+#include "window/main_window.h"
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
+    return 2;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  kalvori::desktop::prepareApplication(app);
+  const QDir out(QString::fromLocal8Bit(argv[1]));
+
+  using Clicks = std::vector<const char*>;
+  const std::vector<std::pair<const char*, Clicks>> scenes = {
+      {"converter-start", {}},
+      {"five-band", {"a1", "b0", "c0", "d2", "e0"}},
+      {"four-band", {"r4", "b4", "c7", "d3", "e1"}},
+      {"inductor", {"l4", "b1", "c04", "dl2", "e1"}},
+      {"capacitor", {"c", "b4", "c7", "dc4"}},
+      {"chip-resistor", {"tr", "b4", "c7", "d2"}},
+      {"player", {"mp3"}},
+      {"reference", {"texing"}},
+  };
+  for (const auto& [name, clicks] : scenes) {
+    auto form = kalvori::createMainWindow();
+    kalvori::desktop::FormWidget window(*form);
+    form->load();
+    window.show();
+    QTest::qWaitForWindowExposed(&window);
+    for (const char* c : clicks) form->click(c);
+    QApplication::processEvents();
+    const QString file = out.filePath(QString::fromLatin1(name) + ".png");
+    if (!window.grab().save(file)) {
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+      return 1;
+    }
+  }
+  return 0;
+}
