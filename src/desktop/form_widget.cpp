@@ -54,6 +54,8 @@ FormWidget::FormWidget(Form& form, QWidget* parent) : QWidget(parent), form_(for
   }
   stackChildren();
   orderFocus();
+  for (QWidget* w : widgets_) focusPolicies_.push_back(w->focusPolicy());
+  updateReach();
 
   form.setPropertyListener([this](const Control& c, Property p) { sync(c, p); });
   form.setMessageSink([this](const std::string& text) { showMessageBox(this, text); });
@@ -126,10 +128,31 @@ void FormWidget::orderFocus() {
     QWidget::setTabOrder(widgets_[focusable[k - 1]], widgets_[focusable[k]]);
 }
 
+// Controls under a frame that covers them take no keyboard focus: Tab never lands on a button the
+// user cannot see, and Space cannot press it.
+void FormWidget::updateReach() {
+  reachPending_ = false;
+  const auto& controls = form_.controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (focusPolicies_[i] == Qt::NoFocus) continue;
+    const bool reachable = form_.isReachable(controls[i].name);
+    widgets_[i]->setFocusPolicy(reachable ? focusPolicies_[i] : Qt::NoFocus);
+    if (!reachable && widgets_[i]->hasFocus()) widgets_[i]->clearFocus();
+  }
+}
+
 void FormWidget::sync(const Control& c, Property p) {
   QWidget* w = widgets_[static_cast<std::size_t>(&c - form_.controls().data())];
   switch (p) {
-    case Property::Visible: w->setVisible(c.visible); break;
+    case Property::Visible:
+      w->setVisible(c.visible);
+      // A frame shown or hidden covers or uncovers what lies beneath it. One update after all the
+      // writes of a handler is enough.
+      if (isWindowed(c.kind) && !reachPending_) {
+        reachPending_ = true;
+        QMetaObject::invokeMethod(this, [this] { updateReach(); }, Qt::QueuedConnection);
+      }
+      break;
     case Property::Text:
       if (auto* box = dynamic_cast<DisplayBox*>(w)) box->setText(QString::fromStdString(c.text));
       break;

@@ -29,10 +29,13 @@ class FormWidget : public QWidget {
   void stackChildren();
   void orderFocus();
   void sync(const Control& c, Property p);
+  void updateReach();
 
   Form& form_;
   QWidget* canvas_;
   std::vector<QWidget*> widgets_;  // by the control's position in the model
+  std::vector<Qt::FocusPolicy> focusPolicies_;  // what each widget takes when it is reachable
+  bool reachPending_ = false;
 };
 
 }  // namespace kalvori::desktop

@@ -1,5 +1,7 @@
 #include "window/control_model.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 #include <utility>
 
@@ -34,6 +36,7 @@ Form::Form(Window window, std::vector<Control> controls)
         throw std::logic_error("control " + c.name + " has no frame " + c.parent + " before it");
     }
     c.order = childrenSoFar[c.parent]++;
+    children_[c.parent].push_back(i);
   }
 }
 
@@ -50,6 +53,36 @@ Control& Form::mutableControl(std::string_view name) {
 bool Form::isShown(std::string_view name) const {
   for (const Control* c = &control(name);; c = &control(c->parent)) {
     if (!c->visible) return false;
+    if (c->parent.empty()) return true;
+  }
+}
+
+namespace {
+
+Geometry boundsOf(const Control& c) {
+  if (c.kind != Kind::Line) return c.geometry;
+  const LineEnds& l = c.line;
+  return {std::min(l.x1, l.x2), std::min(l.y1, l.y2), std::abs(l.x2 - l.x1), std::abs(l.y2 - l.y1)};
+}
+
+bool covers(const Geometry& a, const Geometry& b) {
+  return a.left <= b.left && a.top <= b.top && a.left + a.width >= b.left + b.width &&
+         a.top + a.height >= b.top + b.height;
+}
+
+}  // namespace
+
+bool Form::isReachable(std::string_view name) const {
+  if (!isShown(name)) return false;
+  for (const Control* c = &control(name);; c = &control(c->parent)) {
+    // Windowed siblings lie over labels and lines; among windowed ones the earlier lies on top.
+    const Geometry bounds = boundsOf(*c);
+    for (std::size_t i : children_.find(c->parent)->second) {
+      const Control& s = controls_[i];
+      if (&s == c || !isWindowed(s.kind) || !s.visible) continue;
+      if (isWindowed(c->kind) && s.order > c->order) continue;
+      if (covers(s.geometry, bounds)) return false;
+    }
     if (c->parent.empty()) return true;
   }
 }
@@ -73,7 +106,7 @@ void Form::raise(const Control& c, Event e) {
 
 void Form::click(std::string_view name) {
   Control& c = mutableControl(name);
-  if (!isShown(name)) return;
+  if (!isReachable(name)) return;
   switch (c.kind) {
     case Kind::OptionButton:
       for (Control& other : controls_) {
@@ -101,16 +134,19 @@ void Form::click(std::string_view name) {
 
 void Form::chooseDrive(std::string_view name, std::string_view drive) {
   Control& c = mutableControl(name);
-  if (c.drive == drive) return;
+  if (!isReachable(name) || c.drive == drive) return;
   c.drive = drive;
   changed(c, Property::Drive);
   raise(c, Event::Change);
 }
 
-void Form::openFolder(std::string_view name, std::string_view path) { setPath(name, path); }
+void Form::openFolder(std::string_view name, std::string_view path) {
+  if (isReachable(name)) setPath(name, path);
+}
 
 void Form::chooseFile(std::string_view name, std::string_view fileName) {
   Control& c = mutableControl(name);
+  if (!isReachable(name)) return;
   c.fileName = fileName;
   changed(c, Property::FileName);
   raise(c, Event::Click);

@@ -146,13 +146,16 @@ class Form {
   const Control& control(std::string_view name) const;
   // Own flag True and every frame above it visible.
   bool isShown(std::string_view name) const;
+  // Shown, and not lying under a shown windowed control of the same parent that covers it whole,
+  // nor inside a frame that does: what a user can click or reach with the keyboard. (A frame shown
+  // over the converter covers it although the converter's controls are still shown.)
+  bool isReachable(std::string_view name) const;
   // The font the control is drawn with: its own, or its nearest container's.
   Font effectiveFont(std::string_view name) const;
 
-  // A user's click. An option button becomes the selected one of its group (every option button
+  // A user's click; a control that is not reachable takes none. An option button becomes the selected one of its group (every option button
   // with the same parent) and raises Click, also when it was selected already: that is how a user
-  // starts a reading afresh. A command button has Value True during its own Click. A click on a
-  // control that is not shown does nothing.
+  // starts a reading afresh. A command button has Value True during its own Click.
   void click(std::string_view name);
   // A user's choice in a list: Drive of a drive list (raises Change), Path of a folder list
   // (raises Change), FileName of a file list (raises Click).
@@ -198,6 +201,7 @@ class Form {
   Window window_;
   std::vector<Control> controls_;
   std::map<std::string, std::size_t, std::less<>> index_;
+  std::map<std::string, std::vector<std::size_t>, std::less<>> children_;  // by parent, in design order
   std::map<std::pair<std::size_t, Event>, Handler> handlers_;
   Handler load_;
   MessageSink messageSink_;

@@ -4,6 +4,7 @@
 #include "converter/mode_layout.h"
 #include "converter/multiplier_buttons.h"
 #include "window/main_window_design.h"
+#include "window/views.h"
 
 namespace kalvori {
 
@@ -12,6 +13,7 @@ std::unique_ptr<Form> createMainWindow() {
   bindBandButtons(*form);
   bindMultiplierButtons(*form);
   bindModeButtons(*form);
+  bindViews(*form);
   return form;
 }
 

@@ -104,9 +104,10 @@ TEST_F(DesktopWindow, RealClicksUpdateTheOtherWidgets) {
 
 TEST_F(DesktopWindow, TheRefusalAppearsInAModalBoxWithOneOkButton) {
   QTest::mouseClick(w("a0"), Qt::LeftButton);
-  testing::SeenMessage seen;
-  testing::answerNextMessageBox(seen);
+  testing::MessageBoxAnswerer answerer;
   QTest::mouseClick(w("b0"), Qt::LeftButton);
+  ASSERT_EQ(answerer.seen.size(), 1u);
+  const testing::SeenMessage& seen = answerer.seen[0];
   EXPECT_EQ(seen.text, QString::fromUtf8("老大，有没有搞错？前两环不可能都是黑色！！！"));
   EXPECT_EQ(seen.title, "Kalvori");
   EXPECT_EQ(seen.buttons, 1);

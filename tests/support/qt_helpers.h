@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <string>
+#include <vector>
 
 namespace kalvori::testing {
 
@@ -16,17 +17,24 @@ struct SeenMessage {
   bool modal = false;
 };
 
-// Answers the next message box with OK as soon as it is shown, noting what it showed.
-inline void answerNextMessageBox(SeenMessage& seen, int triesLeft = 400) {
-  QTimer::singleShot(5, [&seen, triesLeft] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) {
-      if (triesLeft > 0) answerNextMessageBox(seen, triesLeft - 1);
-      return;
-    }
-    seen = {box->windowTitle(), box->text(), static_cast<int>(box->buttons().size()), box->icon(), box->isModal()};
-    box->button(QMessageBox::Ok)->click();
-  });
-}
+// While it lives, answers every message box with OK as soon as it is shown, noting what it showed.
+// (A test that meets a box nobody answers would wait in the box's modal loop for ever.)
+class MessageBoxAnswerer {
+ public:
+  MessageBoxAnswerer() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      seen.push_back({box->windowTitle(), box->text(), static_cast<int>(box->buttons().size()), box->icon(),
+                      box->isModal()});
+      box->button(QMessageBox::Ok)->click();
+    });
+    timer_.start(5);
+  }
+  std::vector<SeenMessage> seen;
+
+ private:
+  QTimer timer_;
+};
 
 }  // namespace kalvori::testing

@@ -14,20 +14,23 @@ namespace {
 using design::button;
 using design::label;
 
+// Controls of one parent stand side by side, so that none covers another unless a test says so.
+Geometry place(int slot) { return {slot * 400, 0, 300, 300}; }
+
 Control frame(std::string name, std::string parent, bool visible) {
-  Control c = label(std::move(name), std::move(parent), {0, 0, 1500, 1500}, "", sys::desktop, sys::buttonText,
+  Control c = label(std::move(name), std::move(parent), {0, 1000, 4000, 2000}, "", sys::desktop, sys::buttonText,
                     {}, 0, visible);
   c.kind = Kind::Frame;
   return c;
 }
-Control option(std::string name, std::string parent, bool selected) {
-  Control c = button(std::move(name), std::move(parent), {0, 0, 300, 300}, "", sys::buttonFace, {}, 0);
+Control option(std::string name, std::string parent, bool selected, int slot) {
+  Control c = button(std::move(name), std::move(parent), place(slot), "", sys::buttonFace, {}, 0);
   c.kind = Kind::OptionButton;
   c.value = selected;
   return c;
 }
-Control textBox(std::string name) {
-  Control c = label(std::move(name), "", {0, 0, 300, 300}, "", sys::window, sys::windowText, {}, 0);
+Control textBox(std::string name, int slot) {
+  Control c = label(std::move(name), "", place(slot), "", sys::window, sys::windowText, {}, 0);
   c.kind = Kind::TextBox;
   return c;
 }
@@ -36,17 +39,17 @@ std::unique_ptr<Form> smallForm() {
   std::vector<Control> controls;
   controls.push_back(frame("outer", "", false));
   controls.push_back(frame("inner", "outer", true));
-  controls.push_back(button("deep", "inner", {0, 0, 300, 300}, "deep", sys::buttonFace, design::pt9, 3));
-  controls.push_back(button("hiddenDeep", "inner", {0, 0, 300, 300}, "", sys::buttonFace, {}, 4, false));
-  controls.push_back(button("top", "", {0, 0, 300, 300}, "top", sys::buttonFace, {}, 5));
-  controls.push_back(option("o1", "", true));
-  controls.push_back(option("o2", "", false));
-  controls.push_back(option("o3", "", false));
-  controls.push_back(option("f1", "outer", true));
-  controls.push_back(option("f2", "outer", false));
-  controls.push_back(textBox("box"));
-  controls.push_back(textBox("other"));
-  return std::make_unique<Form>(Form::Window{"W", 0x00808000, design::pt8_25, 1500, 1500}, std::move(controls));
+  controls.push_back(button("deep", "inner", place(0), "deep", sys::buttonFace, design::pt9, 3));
+  controls.push_back(button("hiddenDeep", "inner", place(1), "", sys::buttonFace, {}, 4, false));
+  controls.push_back(button("top", "", place(0), "top", sys::buttonFace, {}, 5));
+  controls.push_back(option("o1", "", true, 1));
+  controls.push_back(option("o2", "", false, 2));
+  controls.push_back(option("o3", "", false, 3));
+  controls.push_back(option("f1", "outer", true, 1));
+  controls.push_back(option("f2", "outer", false, 2));
+  controls.push_back(textBox("box", 4));
+  controls.push_back(textBox("other", 5));
+  return std::make_unique<Form>(Form::Window{"W", 0x00808000, design::pt8_25, 4000, 3000}, std::move(controls));
 }
 
 TEST(ControlModel, VisibilityFollowsFramesWithoutTouchingOwnFlags) {
