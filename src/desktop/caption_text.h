@@ -16,7 +16,20 @@ namespace kalvori::desktop {
 enum class CaptionAlign { TopLeft, Centre, MiddleLeft };
 
 QStringList wrapCaption(const QString& text, const QFont& font, int width);
-void drawCaption(QPainter& painter, const QRect& box, const QString& text, const QFont& font, CaptionAlign align,
-                 const QColor& colour);
+
+// A caption as a widget draws it, laid out again only when its text, font or width changes (a
+// repaint would otherwise shape every caption anew).
+class CaptionText {
+ public:
+  void draw(QPainter& painter, const QRect& box, const QString& text, const QFont& font, CaptionAlign align,
+            const QColor& colour);
+
+ private:
+  QString text_;
+  QFont font_;
+  int width_ = -1;
+  QStringList lines_;
+  QList<qreal> widths_;  // each line's width without the blanks that hang at its end
+};
 
 }  // namespace kalvori::desktop

@@ -36,7 +36,7 @@ LabelWidget::LabelWidget(const Control& control, const QFont& font, QWidget* par
 void LabelWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
   paintBackground(this, p, control_.backColor);
-  drawCaption(p, rect(), captionOf(control_), font(), CaptionAlign::TopLeft, drawnColour(control_.foreColor));
+  caption_.draw(p, rect(), captionOf(control_), font(), CaptionAlign::TopLeft, drawnColour(control_.foreColor));
 }
 
 LineWidget::LineWidget(const Control&, QWidget* parent) : QWidget(parent) {
@@ -72,8 +72,8 @@ void FrameWidget::paintEvent(QPaintEvent*) {
     const int captionWidth = QFontMetrics(font()).horizontalAdvance(caption) + 4;
     const QRect captionBox(captionLeft, 0, qMin(captionWidth, width() - captionLeft - 4), pitch + 2);
     p.fillRect(captionBox, drawnColour(control_.backColor));
-    drawCaption(p, captionBox.adjusted(2, 0, 0, 0), caption, font(), CaptionAlign::TopLeft,
-                drawnColour(control_.foreColor));
+    caption_.draw(p, captionBox.adjusted(2, 0, 0, 0), caption, font(), CaptionAlign::TopLeft,
+                  drawnColour(control_.foreColor));
   }
 }
 
@@ -90,8 +90,8 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
   option.palette.setColor(QPalette::Button, drawnColour(control_.backColor));
   option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
   style()->drawControl(QStyle::CE_PushButtonBevel, &option, &p, this);
-  drawCaption(p, rect().adjusted(4, 3, -4, -3), captionOf(control_), font(), CaptionAlign::Centre,
-              drawnColour(control_.foreColor));
+  caption_.draw(p, rect().adjusted(4, 3, -4, -3), captionOf(control_), font(), CaptionAlign::Centre,
+                drawnColour(control_.foreColor));
   if (hasFocus()) {
     QStyleOptionFocusRect focus;
     focus.initFrom(this);
@@ -126,8 +126,8 @@ void OptionWidget::paintEvent(QPaintEvent*) {
   if (isDown()) option.state |= QStyle::State_Sunken;
   style()->drawPrimitive(QStyle::PE_IndicatorRadioButton, &option, &p, this);
   const QRect captionBox = rect().adjusted(indicator + 6, 0, 0, 0);
-  drawCaption(p, captionBox, captionOf(control_), font(), CaptionAlign::MiddleLeft,
-              drawnColour(control_.foreColor));
+  caption_.draw(p, captionBox, captionOf(control_), font(), CaptionAlign::MiddleLeft,
+                drawnColour(control_.foreColor));
   if (hasFocus()) {
     QStyleOptionFocusRect focus;
     focus.initFrom(this);

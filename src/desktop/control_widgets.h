@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "desktop/caption_text.h"
 #include "window/control_model.h"
 
 namespace kalvori::desktop {
@@ -23,6 +24,7 @@ class LabelWidget : public QWidget {
 
  private:
   const Control& control_;
+  CaptionText caption_;
 };
 
 // A one-pixel line that lets clicks through to whatever lies beneath.
@@ -44,6 +46,7 @@ class FrameWidget : public QWidget {
 
  private:
   const Control& control_;
+  CaptionText caption_;
 };
 
 // A push button whose caption wraps (several buttons are tall and narrow).
@@ -58,6 +61,7 @@ class ButtonWidget : public QAbstractButton {
 
  private:
   const Control& control_;
+  CaptionText caption_;
 };
 
 // An option button drawn from the model's Value; selection is the model's business, so the widget
@@ -72,6 +76,7 @@ class OptionWidget : public QAbstractButton {
 
  private:
   const Control& control_;
+  CaptionText caption_;
 };
 
 // A read-only display box whose text can still be selected and copied.
