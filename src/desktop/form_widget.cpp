@@ -1,11 +1,10 @@
 #include "desktop/form_widget.h"
 
-#include <QComboBox>
-#include <QListWidget>
 #include <algorithm>
 
 #include "desktop/control_widgets.h"
 #include "desktop/desktop_setup.h"
+#include "desktop/player_widgets.h"
 
 namespace kalvori::desktop {
 
@@ -33,7 +32,15 @@ QString accessibleNameOf(const Control& c) {
 
 }  // namespace
 
-FormWidget::FormWidget(Form& form, QWidget* parent) : QWidget(parent), form_(form) {
+namespace {
+const FileBrowser& plainFiles() {
+  static const FileBrowser files;
+  return files;
+}
+}  // namespace
+
+FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files, QWidget* parent)
+    : QWidget(parent), form_(form), device_(device), files_(files ? *files : plainFiles()) {
   const Form::Window& window = form.window();
   setWindowTitle(QString::fromStdString(window.caption));
   setAutoFillBackground(true);
@@ -87,10 +94,10 @@ QWidget* FormWidget::createWidget(const Control& c, QWidget* parent) {
       w = b;
       break;
     }
-    case Kind::DriveListBox: w = new QComboBox(parent); break;
-    case Kind::DirListBox:
-    case Kind::FileListBox: w = new QListWidget(parent); break;
-    case Kind::MediaControl: w = new QWidget(parent); break;
+    case Kind::DriveListBox: w = new DriveList(form_, c, files_, parent); break;
+    case Kind::DirListBox: w = new FolderList(form_, c, files_, parent); break;
+    case Kind::FileListBox: w = new FileList(form_, c, files_, parent); break;
+    case Kind::MediaControl: w = new TransportWidget(device_, parent); break;
   }
   if (c.kind >= Kind::DriveListBox) {
     w->setFont(font);
@@ -165,6 +172,16 @@ void FormWidget::sync(const Control& c, Property p) {
       w->update();
       break;
     case Property::Value: w->update(); break;
+    case Property::Drive:
+      if (auto* drives = dynamic_cast<DriveList*>(w)) drives->refresh();
+      break;
+    case Property::Path:
+      if (auto* folders = dynamic_cast<FolderList*>(w)) folders->refresh();
+      if (auto* list = dynamic_cast<FileList*>(w)) list->refresh();
+      break;
+    case Property::FileName:
+      if (auto* list = dynamic_cast<FileList*>(w)) list->refreshSelection();
+      break;
     default: break;
   }
 }

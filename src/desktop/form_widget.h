@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "player/file_browser.h"
+#include "player/media_device.h"
 #include "window/control_model.h"
 
 namespace kalvori::desktop {
@@ -16,7 +18,10 @@ inline int px(int twips) { return (twips + 7) / 15; }
 
 class FormWidget : public QWidget {
  public:
-  explicit FormWidget(Form& form, QWidget* parent = nullptr);
+  // The player's lists show what `files` finds (none given: the plain file browser); its transport
+  // row drives `device` (none: it stays disabled). Both must outlive the widget.
+  explicit FormWidget(Form& form, MediaDevice* device = nullptr, const FileBrowser* files = nullptr,
+                      QWidget* parent = nullptr);
   ~FormWidget() override;
 
   Form& form() { return form_; }
@@ -32,6 +37,8 @@ class FormWidget : public QWidget {
   void updateReach();
 
   Form& form_;
+  MediaDevice* device_;
+  const FileBrowser& files_;
   QWidget* canvas_;
   std::vector<QWidget*> widgets_;  // by the control's position in the model
   std::vector<Qt::FocusPolicy> focusPolicies_;  // what each widget takes when it is reachable

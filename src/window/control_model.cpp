@@ -174,19 +174,29 @@ void Form::setVisible(std::string_view name, bool v) {
   assign(name, &Control::visible, v, Property::Visible, false);
 }
 void Form::setPath(std::string_view name, std::string_view v) {
+  Control& c = mutableControl(name);
+  if (c.kind == Kind::FileListBox && c.path != v) setFileName(name, "");
   assign(name, &Control::path, std::string(v), Property::Path, true);
 }
+void Form::setDrive(std::string_view name, std::string_view v) {
+  assign(name, &Control::drive, std::string(v), Property::Drive, false);
+}
+// The multimedia control carries out every assignment to its properties, the same value twice in a
+// row too; other controls only report real changes.
+void Form::assignToDevice(std::string_view name, std::string Control::*member, std::string_view v, Property p) {
+  Control& c = mutableControl(name);
+  if (c.kind != Kind::MediaControl) return assign(name, member, std::string(v), p, false);
+  c.*member = v;
+  changed(c, p);
+}
 void Form::setFileName(std::string_view name, std::string_view v) {
-  assign(name, &Control::fileName, std::string(v), Property::FileName, false);
+  assignToDevice(name, &Control::fileName, v, Property::FileName);
 }
 void Form::setDeviceType(std::string_view name, std::string_view v) {
-  assign(name, &Control::deviceType, std::string(v), Property::DeviceType, false);
+  assignToDevice(name, &Control::deviceType, v, Property::DeviceType);
 }
 void Form::setCommand(std::string_view name, std::string_view v) {
-  // Every assignment is carried out, the same command twice in a row too.
-  Control& c = mutableControl(name);
-  c.command = v;
-  changed(c, Property::Command);
+  assignToDevice(name, &Control::command, v, Property::Command);
 }
 
 void Form::set(std::string_view name, Property property, const PropertyValue& value) {

@@ -169,7 +169,11 @@ class Form {
   void setText(std::string_view name, std::string_view text);
   void setBackColor(std::string_view name, OleColor colour);
   void setVisible(std::string_view name, bool visible);
+  // A file list loses its selection when its folder changes.
   void setPath(std::string_view name, std::string_view path);
+  // Shows a drive list entry as selected without raising Change (the list's own correction after a
+  // drive that could not be read).
+  void setDrive(std::string_view name, std::string_view drive);
   void setFileName(std::string_view name, std::string_view fileName);
   void setDeviceType(std::string_view name, std::string_view type);
   void setCommand(std::string_view name, std::string_view command);
@@ -195,6 +199,7 @@ class Form {
   Control& mutableControl(std::string_view name);
   void changed(const Control& c, Property p);
   void raise(const Control& c, Event e);
+  void assignToDevice(std::string_view name, std::string Control::*member, std::string_view v, Property p);
   template <class T>
   void assign(std::string_view name, T Control::*member, T value, Property p, bool raisesChange);
 

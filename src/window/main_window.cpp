@@ -1,20 +1,35 @@
 #include "window/main_window.h"
 
+#include <filesystem>
+
 #include "converter/band_buttons.h"
 #include "converter/mode_layout.h"
 #include "converter/multiplier_buttons.h"
+#include "player/player_handlers.h"
 #include "window/main_window_design.h"
 #include "window/views.h"
 
 namespace kalvori {
 
-std::unique_ptr<Form> createMainWindow() {
+std::unique_ptr<Form> createMainWindow(MediaDevice* device, const FileBrowser& files, const std::string& startFolder) {
   auto form = std::make_unique<Form>(mainWindowFrame(), mainWindowControls());
   bindBandButtons(*form);
   bindMultiplierButtons(*form);
   bindModeButtons(*form);
   bindViews(*form);
+  bindPlayer(*form, device, files, startFolder);
   return form;
+}
+
+std::unique_ptr<Form> createMainWindow() {
+  static const FileBrowser plainFiles;
+  return createMainWindow(nullptr, plainFiles, startingFolder());
+}
+
+std::string startingFolder() {
+  std::error_code error;
+  const std::filesystem::path here = std::filesystem::current_path(error);
+  return error || here.empty() ? std::string("/") : here.string();
 }
 
 }  // namespace kalvori

@@ -2,11 +2,21 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
+#include "player/file_browser.h"
+#include "player/media_device.h"
 #include "window/control_model.h"
 
 namespace kalvori {
 
+// The player's lists start in `startFolder`; its commands go to `device` (none: nothing plays).
+// `files` must outlive the form.
+std::unique_ptr<Form> createMainWindow(MediaDevice* device, const FileBrowser& files, const std::string& startFolder);
+// The same with no media device, the plain file browser and the current folder.
 std::unique_ptr<Form> createMainWindow();
+
+// The folder the program was started in, or "/" when it cannot be told.
+std::string startingFolder();
 
 }  // namespace kalvori

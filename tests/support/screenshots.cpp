@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     kalvori::desktop::FormWidget window(*form);
     form->load();
     window.show();
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
     for (const char* c : clicks) form->click(c);
     QApplication::processEvents();
     const QString file = out.filePath(QString::fromLatin1(name) + ".png");

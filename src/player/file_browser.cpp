@@ -1,0 +1,181 @@
+#include "player/file_browser.h"
+
+#include <dirent.h>
+#include <fnmatch.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace kalvori {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The same folder written one way: repeated slashes collapsed and trailing ones dropped ("/" stays
+// "/"), so that "/home/ann/" and "//home/ann" compare equal to "/home/ann".
+std::string normalized(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  for (char c : path)
+    if (c != '/' || out.empty() || out.back() != '/') out += c;
+  if (out.size() > 1 && out.back() == '/') out.pop_back();
+  return out;
+}
+
+// $HOME as the user set it; the password database only when it is unset, as a shell does.
+std::string homeFolder() {
+  if (const char* home = std::getenv("HOME"); home && *home) return normalized(home);
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir)
+    return normalized(found->pw_dir);
+  return {};
+}
+
+// Lists the folder's visible entries for which `keep(entry, name)` holds, sorted by bytes. Any error
+// while reading the folder itself gives an empty list; an entry whose type cannot be told (a
+// dangling link, a link loop, a file removed meanwhile) is skipped by `keep` alone.
+template <class Keep>
+std::vector<std::string> listFolder(const std::string& folder, Keep keep) {
+  std::vector<std::string> names;
+  if (folder.empty()) return names;
+  std::error_code ec;
+  fs::directory_iterator it(folder, ec);
+  for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().native();
+    if (name.empty() || name.front() == '.') continue;
+    if (keep(*it, name)) names.push_back(name);
+  }
+  if (ec) return {};
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The ';'-separated patterns, each without the blanks around it; empty ones are dropped.
+std::vector<std::string> splitPatterns(const std::string& patterns) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start <= patterns.size()) {
+    size_t stop = patterns.find(';', start);
+    if (stop == std::string::npos) stop = patterns.size();
+    const size_t first = patterns.find_first_not_of(" \t", start);
+    if (first < stop) {
+      const size_t last = patterns.find_last_not_of(" \t", stop - 1);
+      out.push_back(patterns.substr(first, last - first + 1));
+    }
+    start = stop + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+FileBrowser::FileBrowser(VolumeSource volumes, OpticalSource optical)
+    : volumes_(std::move(volumes)), optical_(std::move(optical)) {}
+
+std::vector<Place> FileBrowser::places() const {
+  std::vector<Place> places;
+  auto listed = [&](const std::string& root) {
+    return std::any_of(places.begin(), places.end(), [&](const Place& p) { return p.root == root; });
+  };
+  places.push_back({"/  [根文件夹]", "/"});
+  if (const std::string home = homeFolder(); !home.empty() && !listed(home))
+    places.push_back({home + "  [主文件夹]", home});
+
+  const std::vector<OpticalDrive> drives = optical_ ? optical_() : std::vector<OpticalDrive>{};
+  // A mounted disc also shows up among the volumes; it is listed once, under its drive.
+  auto onDrive = [&](const std::string& root) {
+    return std::any_of(drives.begin(), drives.end(),
+                       [&](const OpticalDrive& d) { return !d.mountPoint.empty() && normalized(d.mountPoint) == root; });
+  };
+  if (volumes_) {
+    for (const Volume& v : volumes_()) {
+      const std::string root = normalized(v.root);
+      if (!v.removableOrNetwork || root.empty() || listed(root) || onDrive(root)) continue;
+      places.push_back({root + "  [" + v.label + "]", root});
+    }
+  }
+  for (const OpticalDrive& d : drives) {
+    const std::string text = d.device + "  [光驱]";
+    const std::string root = normalized(d.mountPoint);
+    const bool seen = std::any_of(places.begin(), places.end(), [&](const Place& p) { return p.text == text; });
+    if (seen || (!root.empty() && listed(root))) continue;
+    places.push_back({text, root});
+  }
+  return places;
+}
+
+bool FileBrowser::canRead(const std::string& folder) const {
+  if (folder.empty()) return false;
+  // Opening it is the only sure test: permissions, ACLs, a vanished disc and root's privileges
+  // all have their say there.
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return false;
+  closedir(dir);
+  return true;
+}
+
+std::vector<std::string> FileBrowser::subfolders(const std::string& folder) const {
+  return listFolder(folder, [](const fs::directory_entry& entry, const std::string&) {
+    std::error_code ec;
+    return entry.is_directory(ec);  // follows links; false (with ec set) for dangling ones and loops
+  });
+}
+
+std::vector<std::string> FileBrowser::files(const std::string& folder, const std::string& pattern) const {
+  const std::vector<std::string> patterns = splitPatterns(pattern);
+  if (patterns.empty()) return {};
+  return listFolder(folder, [&](const fs::directory_entry& entry, const std::string& name) {
+    // The name test first: for a plain entry the type comes with the listing, but a link costs a
+    // stat, which only names that match are worth.
+    const bool matches = std::any_of(patterns.begin(), patterns.end(), [&](const std::string& p) {
+      return fnmatch(p.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+    });
+    std::error_code ec;
+    return matches && entry.is_regular_file(ec);
+  });
+}
+
+std::vector<std::string> folderChain(const std::string& folder) {
+  // A relative path gives its own chain without a leading "/"; "" gives none.
+  const std::string path = normalized(folder);
+  std::vector<std::string> chain;
+  if (path.empty()) return chain;
+  if (path.front() == '/') chain.push_back("/");
+  for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+    chain.push_back(path.substr(0, slash));
+  if (path != "/") chain.push_back(path);
+  return chain;
+}
+
+const Place* placeFor(const std::vector<Place>& places, const std::string& folder) {
+  const std::string path = normalized(folder);
+  const Place* best = nullptr;
+  size_t bestLength = 0;
+  for (const Place& place : places) {
+    if (place.root.empty()) continue;
+    const std::string root = normalized(place.root);
+    const bool holds = root == "/" ? path.starts_with('/')
+                                   : path.starts_with(root) && (path.size() == root.size() || path[root.size()] == '/');
+    if (holds && root.size() > bestLength) {
+      best = &place;
+      bestLength = root.size();
+    }
+  }
+  return best;
+}
+
+std::string mediaPath(std::string_view folder, std::string_view fileName) {
+  std::string path(folder);
+  if (path.empty() || path.back() != '/') path += '/';
+  path += fileName;
+  return path;
+}
+
+}  // namespace kalvori

@@ -1,0 +1,69 @@
+// What the player's three lists show: the places a user browses from (the drive list), the
+// folders of a folder, and the media files of a folder. Paths are bytes as the file system names
+// them, with "/" as the separator; any name a folder can hold is listed and opened as it is.
+//
+// What it deliberately does not do: keep a current folder or a selection (those are the list
+// controls' properties in the window), or throw: a folder that cannot be read, or that vanished,
+// simply has nothing in it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalvori {
+
+// One entry of the drive list.
+struct Place {
+  std::string text;  // what the list shows: where the place is, and its label
+  std::string root;  // the folder it opens ("" for an optical drive that holds no disc)
+  friend bool operator==(const Place&, const Place&) = default;
+};
+
+// A mounted volume as the platform reports it.
+struct Volume {
+  std::string root;   // where it is mounted
+  std::string label;  // its name, or its device when it has none
+  bool removableOrNetwork = false;
+};
+// An optical drive, whether or not it holds a disc.
+struct OpticalDrive {
+  std::string device;      // e.g. "/dev/sr0"
+  std::string mountPoint;  // empty when no disc is mounted
+};
+
+class FileBrowser {
+ public:
+  using VolumeSource = std::function<std::vector<Volume>()>;
+  using OpticalSource = std::function<std::vector<OpticalDrive>()>;
+
+  // Without sources the drive list holds the root and the home folder only.
+  FileBrowser(VolumeSource volumes = {}, OpticalSource optical = {});
+
+  // The root "/", the home folder, every mounted removable or network volume, and every optical
+  // drive (one without a disc has an empty root, so that choosing it shows the insert-disc
+  // message). Read anew on each call.
+  std::vector<Place> places() const;
+  // Whether a place's folder can be listed now.
+  bool canRead(const std::string& folder) const;
+  // The names of the folder's subfolders, sorted, without hidden (dot) folders.
+  std::vector<std::string> subfolders(const std::string& folder) const;
+  // The names of the folder's files (not folders) that match one of the ';'-separated wildcard
+  // patterns, compared without regard to case ("SONG.MP3" matches "*.mp3"), sorted, without hidden
+  // files.
+  std::vector<std::string> files(const std::string& folder, const std::string& pattern) const;
+
+ private:
+  VolumeSource volumes_;
+  OpticalSource optical_;
+};
+
+// The folders from "/" down to `folder`, each as a full path: "/", "/home", "/home/ann".
+std::vector<std::string> folderChain(const std::string& folder);
+// The place whose root holds `folder` most closely (the longest root that is a folder prefix).
+const Place* placeFor(const std::vector<Place>& places, const std::string& folder);
+// The file's full path: the folder, "/" unless the folder already ends in one, the file name.
+std::string mediaPath(std::string_view folder, std::string_view fileName);
+
+}  // namespace kalvori

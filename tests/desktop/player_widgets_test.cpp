@@ -1,0 +1,122 @@
+// The player's lists and transport row on the screen, offscreen, with a recording device and
+// folders made for the test.
+#include "desktop/player_widgets.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "desktop/form_widget.h"
+#include "support/fake_media_device.h"
+#include "support/qt_helpers.h"
+#include "window/main_window.h"
+
+namespace kalvori::desktop {
+namespace {
+
+namespace fs = std::filesystem;
+using Log = std::vector<std::string>;
+
+class PlayerOnScreen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kalvori-lists-XXXXXX";
+    root = mkdtemp(pattern);
+    fs::create_directories(root + "/歌 曲/.hidden");
+    fs::create_directories(root + "/歌 曲/live");
+    for (const char* f : {"/歌 曲/b.mp3", "/歌 曲/A%20#.WAV", "/歌 曲/readme.txt", "/歌 曲/live/x.mid"})
+      std::ofstream(root + f);
+    form = createMainWindow(&device, files, root + "/歌 曲");
+    view = std::make_unique<FormWidget>(*form, &device, &files);
+    form->load();
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    form->click("mp3");
+    device.log.clear();
+  }
+  void TearDown() override {
+    view.reset();
+    fs::remove_all(root);
+  }
+  QListWidget* list(const char* name) { return static_cast<QListWidget*>(view->widgetFor(name)); }
+  QStringList texts(QListWidget* l) {
+    QStringList out;
+    for (int i = 0; i < l->count(); ++i) out << l->item(i)->text().trimmed();
+    return out;
+  }
+
+  std::string root;
+  testing::RecordingMediaDevice device;
+  FileBrowser files{[this] { return std::vector<Volume>{{root, "TEST", true}}; },
+                    [] { return std::vector<OpticalDrive>{{"/dev/sr9", ""}}; }};
+  std::unique_ptr<Form> form;
+  std::unique_ptr<FormWidget> view;
+};
+
+TEST_F(PlayerOnScreen, ListsShowTheFolderAndAClickPlays) {
+  const QStringList folders = texts(list("Dir1"));
+  ASSERT_GE(folders.size(), 3);
+  EXPECT_EQ(folders.front(), "/");
+  EXPECT_EQ(folders.back(), "live");           // subfolders after the chain, hidden ones left out
+  EXPECT_EQ(folders[folders.size() - 2], QString::fromUtf8("歌 曲"));
+  EXPECT_EQ(texts(list("File1")), (QStringList{"A%20#.WAV", "b.mp3"}));
+
+  QListWidget* fileList = list("File1");
+  QTest::mouseClick(fileList->viewport(), Qt::LeftButton, {}, fileList->visualItemRect(fileList->item(0)).center());
+  EXPECT_EQ(device.log, (Log{"close", "file:" + root + "/歌 曲/A%20#.WAV", "open", "play"}));
+
+  // Opening a folder refills the files and forgets the chosen one.
+  QListWidget* folderList = list("Dir1");
+  const QPoint live = folderList->visualItemRect(folderList->item(folderList->count() - 1)).center();
+  QTest::mouseClick(folderList->viewport(), Qt::LeftButton, {}, live);  // a double-click starts with a click
+  EXPECT_EQ(form->control("Dir1").path, root + "/歌 曲");
+  QTest::mouseDClick(folderList->viewport(), Qt::LeftButton, {}, live);
+  EXPECT_EQ(form->control("Dir1").path, root + "/歌 曲/live");
+  EXPECT_EQ(texts(list("File1")), QStringList{"x.mid"});
+  EXPECT_EQ(form->control("File1").fileName, "");
+  EXPECT_EQ(texts(list("Dir1")).back(), "live");
+}
+
+TEST_F(PlayerOnScreen, ADiscDriveWithoutADiscIsRefused) {
+  auto* drives = static_cast<QComboBox*>(view->widgetFor("Drive1"));
+  const QString before = drives->currentText();
+  EXPECT_EQ(before, QString::fromStdString(root + "  [TEST]"));
+  const int disc = drives->findText(QString::fromUtf8("/dev/sr9  [光驱]"));
+  ASSERT_GE(disc, 0);
+  testing::MessageBoxAnswerer answerer;
+  drives->setCurrentIndex(disc);
+  emit drives->activated(disc);
+  ASSERT_EQ(answerer.seen.size(), 1u);
+  EXPECT_EQ(answerer.seen[0].text, QString::fromUtf8("请插入光盘"));
+  EXPECT_EQ(drives->currentText(), before);
+  EXPECT_EQ(form->control("Dir1").path, root + "/歌 曲");
+}
+
+TEST_F(PlayerOnScreen, TransportButtonsFollowTheDevice) {
+  auto* transport = static_cast<TransportWidget*>(view->widgetFor("MMControl1"));
+  auto enabled = [&] {
+    std::string s;
+    for (int i = 0; i < 3; ++i) s += transport->button(i)->isEnabled() ? "1" : "0";
+    return s;
+  };
+  using S = MediaDevice::State;
+  EXPECT_EQ(enabled(), "000");
+  device.become(S::Stopped);
+  EXPECT_EQ(enabled(), "100");
+  device.become(S::Playing);
+  EXPECT_EQ(enabled(), "011");
+  device.become(S::Paused);
+  EXPECT_EQ(enabled(), "101");
+  // Each stands above its label, a third of the control wide.
+  EXPECT_EQ(transport->button(1)->width(), transport->width() / 3);
+  QTest::mouseClick(transport->button(2), Qt::LeftButton);
+  QTest::mouseClick(transport->button(0), Qt::LeftButton);
+  device.become(S::Playing);
+  QTest::mouseClick(transport->button(1), Qt::LeftButton);
+  EXPECT_EQ(device.log, (Log{"stop", "play", "pause"}));
+}
+
+}  // namespace
+}  // namespace kalvori::desktop

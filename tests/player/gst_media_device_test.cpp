@@ -1,0 +1,513 @@
+// The GStreamer media device with fake sinks that keep real time: small files made in a temporary
+// folder are played through the device, which is watched through its state and the pipeline's
+// position while the test runs the default main context, as the program's event loop does.
+#include "player/gst_media_device.h"
+
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <numbers>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kalvori {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using State = MediaDevice::State;
+
+constexpr long long kMs = 1'000'000;
+
+GstMediaDevice::Sinks fakeSinks() { return {"fakesink sync=true", "fakesink sync=true"}; }
+
+// Runs the default main context until `done` holds or the time is up; returns `done`.
+template <class Done>
+bool runUntil(Done done, std::chrono::milliseconds timeout = 5s) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    if (!g_main_context_iteration(nullptr, FALSE)) std::this_thread::sleep_for(2ms);
+  }
+  return true;
+}
+
+void runFor(std::chrono::milliseconds time) {
+  runUntil([] { return false; }, time);
+}
+
+bool reaches(const GstMediaDevice& device, long long positionNs) {
+  return runUntil([&] { return device.positionNs().value_or(0) >= positionNs; });
+}
+
+// ---- The media, made once per test process.
+
+void put16(std::string& out, unsigned v) {
+  out += static_cast<char>(v & 0xff);
+  out += static_cast<char>((v >> 8) & 0xff);
+}
+void put32(std::string& out, unsigned v) {
+  put16(out, v & 0xffff);
+  put16(out, v >> 16);
+}
+void put32be(std::string& out, unsigned v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xff);
+}
+
+// 16-bit mono PCM, a 440 Hz tone.
+std::string wavBytes(double seconds) {
+  const unsigned rate = 16000;
+  const auto samples = static_cast<unsigned>(seconds * rate);
+  std::string out = "RIFF";
+  put32(out, 36 + samples * 2);
+  out += "WAVEfmt ";
+  put32(out, 16);
+  put16(out, 1);  // PCM
+  put16(out, 1);  // mono
+  put32(out, rate);
+  put32(out, rate * 2);
+  put16(out, 2);
+  put16(out, 16);
+  out += "data";
+  put32(out, samples * 2);
+  for (unsigned i = 0; i < samples; ++i) {
+    put16(out, static_cast<unsigned>(static_cast<int16_t>(8000 * std::sin(i * 2 * std::numbers::pi * 440 / rate))));
+  }
+  return out;
+}
+
+// One piano note held for `seconds` (120 beats a minute, 480 ticks a beat).
+std::string midiBytes(double seconds) {
+  const auto ticks = static_cast<unsigned>(seconds * 960);
+  std::string track;
+  track += std::string("\x00\xc0\x00", 3);      // piano
+  track += std::string("\x00\x90\x3c\x64", 4);  // middle C on
+  // The hold time as a variable-length quantity (two bytes are enough for a few seconds).
+  track += static_cast<char>(0x80 | (ticks >> 7));
+  track += static_cast<char>(ticks & 0x7f);
+  track += std::string("\x80\x3c\x00", 3);      // off
+  track += std::string("\x00\xff\x2f\x00", 4);  // end of track
+  std::string out = "MThd";
+  put32be(out, 6);
+  out += std::string("\x00\x00\x00\x01\x01\xe0", 6);  // format 0, one track, 480 ticks a beat
+  out += "MTrk";
+  put32be(out, static_cast<unsigned>(track.size()));
+  return out + track;
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// Runs a GStreamer pipeline to its end; false on an error.
+bool runPipeline(const std::string& description) {
+  GError* error = nullptr;
+  GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
+  if (error != nullptr) {
+    ADD_FAILURE() << description << ": " << error->message;
+    g_error_free(error);
+    if (pipeline != nullptr) gst_object_unref(pipeline);
+    return false;
+  }
+  gst_element_set_state(pipeline, GST_STATE_PLAYING);
+  GstBus* bus = gst_element_get_bus(pipeline);
+  GstMessage* end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
+                                               static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+  const bool ok = end != nullptr && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
+  if (end != nullptr) gst_message_unref(end);
+  gst_object_unref(bus);
+  gst_element_set_state(pipeline, GST_STATE_NULL);
+  gst_object_unref(pipeline);
+  return ok;
+}
+
+struct Media {
+  fs::path dir;
+
+  Media() {
+    std::string pattern = (fs::temp_directory_path() / "kalvori-player-XXXXXX").string();
+    dir = mkdtemp(pattern.data());
+    gst_init(nullptr, nullptr);
+    writeFile(dir / "one second.wav", wavBytes(1.0));
+    writeFile(dir / "other.wav", wavBytes(1.0));
+    writeFile(dir / "short.wav", wavBytes(0.3));
+    writeFile(dir / "tone.mid", midiBytes(1.0));
+    const std::string at = " ! filesink location=\"" + dir.string() + "/";
+    const std::string picture = "videotestsrc num-buffers=25 ! video/x-raw,width=160,height=120,framerate=25/1";
+    EXPECT_TRUE(
+        runPipeline("audiotestsrc num-buffers=10 samplesperbuffer=3200 ! audio/x-raw,rate=32000"
+                    " ! audioconvert ! lamemp3enc" +
+                    at + "tone.mp3\""));
+    EXPECT_TRUE(runPipeline(picture + " ! jpegenc ! avimux" + at + "picture.avi\""));
+    // MPEG-1 video in an MPEG-1 system stream. (mpegpsmux and mplex write timestamps that do not
+    // start at zero.)
+    EXPECT_TRUE(runPipeline(picture + " ! videoconvert ! mpeg2enc format=0 ! mpegvideoparse ! avmux_mpeg" + at +
+                            "picture.mpg\""));
+
+    std::mt19937 random(7);
+    std::string noise(20000, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    writeFile(dir / "noise.mp3", noise);
+    writeFile(dir / "empty.wav", "");
+    fs::create_directory(dir / "folder.avi");
+    writeFile(dir / "deleted.wav", wavBytes(0.5));
+    fs::remove(dir / "deleted.wav");
+    writeFile(dir / "unreadable.wav", wavBytes(0.5));
+    fs::permissions(dir / "unreadable.wav", fs::perms::none);
+    fs::create_symlink("loop-b.wav", dir / "loop-a.wav");
+    fs::create_symlink("loop-a.wav", dir / "loop-b.wav");
+  }
+  ~Media() {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+  }
+  std::string operator/(const std::string& name) const { return (dir / name).string(); }
+};
+
+const Media& media() {
+  static const Media made;
+  return made;
+}
+
+class GstMediaDeviceTest : public ::testing::Test {
+ protected:
+  void open(const std::string& name) {
+    device.setFileName(media() / name);
+    device.command("open");
+  }
+  // Plays the file just opened and expects it to play from its beginning.
+  void expectPlayStartsAtTheBeginning() {
+    device.command("play");
+    EXPECT_EQ(device.state(), State::Playing);
+    long long first = -1;
+    EXPECT_TRUE(runUntil([&] {
+      if (auto position = device.positionNs(); position && first < 0) first = *position;
+      return device.positionNs().value_or(0) >= 150 * kMs;
+    })) << "does not play";
+    EXPECT_LT(first, 100 * kMs) << "does not start at the beginning";
+    EXPECT_EQ(device.state(), State::Playing);
+  }
+  void expectPlaysFromStart(const std::string& path) {
+    device.setFileName(path);
+    device.command("open");
+    EXPECT_EQ(device.state(), State::Stopped);
+    expectPlayStartsAtTheBeginning();
+  }
+
+  GstMediaDevice device{fakeSinks()};
+};
+
+// ---- Start-up and commands without a file
+
+// In a process of its own, so that no other test has started GStreamer yet.
+TEST(GstMediaDeviceStartup, ConstructingAndCommandsBeforeOpenDoNotStartGStreamer) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        GstMediaDevice device;
+        device.setDeviceType("MPEGVideo");
+        device.setFileName("/nowhere/at all.wav");
+        for (const char* command : {"play", "stop", "close", "close", "seek", ""}) device.command(command);
+        device.pause();
+        const bool quiet = device.state() == State::Closed && !device.positionNs() && device.pipelineReleased();
+        std::exit(gst_is_initialized() ? 1 : quiet ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST(GstMediaDeviceStartup, SinksThatCannotBeMadeLeaveTheDeviceSilent) {
+  GstMediaDevice device({"no-such-sink", "fakesink no-such-property=1"});
+  device.setFileName(media() / "one second.wav");
+  device.command("open");
+  device.command("play");
+  EXPECT_EQ(device.state(), State::Closed);
+  device.command("close");
+  EXPECT_TRUE(device.pipelineReleased());
+}
+
+// ---- Transport
+
+TEST_F(GstMediaDeviceTest, StopKeepsTheFileOpenAndPlayResumesWhereItStopped) {
+  expectPlaysFromStart(media() / "one second.wav");
+  device.command("stop");
+  EXPECT_EQ(device.state(), State::Stopped);
+  ASSERT_TRUE(runUntil([&] { return device.positionNs().has_value(); }));
+  const long long stoppedAt = *device.positionNs();
+  runFor(200ms);
+  EXPECT_NEAR(static_cast<double>(device.positionNs().value_or(-1)), static_cast<double>(stoppedAt), 30.0 * kMs)
+      << "still playing after stop";
+  EXPECT_FALSE(device.pipelineReleased());
+
+  device.command("play");
+  EXPECT_EQ(device.state(), State::Playing);
+  EXPECT_GE(device.positionNs().value_or(0), stoppedAt - 30 * kMs) << "started over";
+  EXPECT_TRUE(reaches(device, stoppedAt + 150 * kMs));
+}
+
+TEST_F(GstMediaDeviceTest, TransportStatesAndTheListener) {
+  std::vector<State> seen;
+  device.setStateListener([&](State state) { seen.push_back(state); });
+  device.pause();  // nothing open
+  open("one second.wav");
+  device.command("stop");  // open and not playing already
+  device.pause();          // only pauses what plays
+  device.command("play");
+  device.command("play");
+  device.pause();
+  ASSERT_TRUE(runUntil([&] { return device.positionNs().has_value(); }));
+  const long long pausedAt = device.positionNs().value_or(0);
+  runFor(150ms);
+  EXPECT_LT(device.positionNs().value_or(0), pausedAt + 30 * kMs) << "still playing while paused";
+  device.pause();
+  device.command("play");
+  device.command("stop");
+  device.command("rewind");  // not a command of this device
+  device.command("close");
+  EXPECT_EQ(seen, (std::vector{State::Stopped, State::Playing, State::Paused, State::Playing, State::Stopped,
+                               State::Closed}));
+}
+
+TEST_F(GstMediaDeviceTest, StopFromPauseAndCloseWhilePaused) {
+  open("one second.wav");
+  device.command("play");
+  device.pause();
+  device.command("stop");
+  EXPECT_EQ(device.state(), State::Stopped);
+  device.command("play");
+  device.pause();
+  device.command("close");
+  EXPECT_EQ(device.state(), State::Closed);
+  EXPECT_TRUE(device.pipelineReleased());
+}
+
+TEST_F(GstMediaDeviceTest, CloseReleasesEverythingAndIsHarmlessAgain) {
+  std::vector<State> seen;
+  device.setStateListener([&](State state) { seen.push_back(state); });
+  device.command("close");  // nothing open yet
+  EXPECT_EQ(device.state(), State::Closed);
+  expectPlaysFromStart(media() / "one second.wav");
+  device.command("close");
+  EXPECT_EQ(device.state(), State::Closed);
+  EXPECT_TRUE(device.pipelineReleased());
+  EXPECT_FALSE(device.positionNs());
+  device.command("close");
+  for (const char* command : {"play", "stop"}) device.command(command);
+  device.pause();
+  EXPECT_EQ(device.state(), State::Closed);
+  EXPECT_TRUE(device.pipelineReleased());
+  runFor(100ms);
+  EXPECT_EQ(device.state(), State::Closed);
+  EXPECT_EQ(seen, (std::vector{State::Stopped, State::Playing, State::Closed}));  // each change once
+}
+
+TEST_F(GstMediaDeviceTest, OpeningAnotherFilePlaysItFromItsBeginning) {
+  expectPlaysFromStart(media() / "one second.wav");
+  EXPECT_TRUE(reaches(device, 400 * kMs));
+  // Straight from playing, without "close".
+  open("other.wav");
+  EXPECT_EQ(device.state(), State::Stopped);
+  runFor(150ms);
+  EXPECT_LT(device.positionNs().value_or(0), 50 * kMs) << "plays before \"play\"";
+  expectPlayStartsAtTheBeginning();
+  // And after "close".
+  device.command("close");
+  expectPlaysFromStart(media() / "one second.wav");
+}
+
+TEST_F(GstMediaDeviceTest, EndOfStreamKeepsTheFileOpenAndThenPlaysFromTheStart) {
+  std::vector<State> seen;
+  device.setStateListener([&](State state) { seen.push_back(state); });
+  open("short.wav");
+  device.command("play");
+  ASSERT_TRUE(runUntil([&] { return device.state() == State::Stopped; }));
+  EXPECT_FALSE(device.pipelineReleased());
+  const auto atStart = [&] {
+    const auto position = device.positionNs();
+    return position && *position < 20 * kMs;
+  };
+  EXPECT_TRUE(runUntil(atStart)) << "not back at the start";
+  runFor(100ms);
+  EXPECT_TRUE(atStart());
+  device.command("play");
+  EXPECT_TRUE(reaches(device, 100 * kMs));
+  EXPECT_TRUE(runUntil([&] { return device.state() == State::Stopped; }));
+  EXPECT_EQ(seen, (std::vector{State::Stopped, State::Playing, State::Stopped, State::Playing, State::Stopped}));
+}
+
+// ---- Formats
+
+class GstMediaDeviceFormats : public GstMediaDeviceTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(GstMediaDeviceFormats, Plays) {
+  expectPlaysFromStart(media() / GetParam());
+  EXPECT_TRUE(reaches(device, 300 * kMs));
+  device.command("close");
+  EXPECT_TRUE(device.pipelineReleased());
+}
+
+INSTANTIATE_TEST_SUITE_P(, GstMediaDeviceFormats,
+                         ::testing::Values("one second.wav", "tone.mid", "picture.avi", "picture.mpg", "tone.mp3"),
+                         [](const auto& info) {
+                           std::string name = fs::path(info.param).extension().string().substr(1);
+                           return name;
+                         });
+
+// A MIDI file plays silently when no soundfont is installed; this one must make a sound.
+std::atomic<int> midiPeak{0};
+void measurePeak(GstElement*, GstBuffer* buffer, GstPad*, gpointer) {
+  GstMapInfo map;
+  if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) return;
+  const auto* samples = reinterpret_cast<const int16_t*>(map.data);
+  int peak = midiPeak;
+  for (gsize i = 0; i < map.size / 2; ++i) peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+  midiPeak = peak;
+  gst_buffer_unmap(buffer, &map);
+}
+
+TEST(GstMediaDeviceMidi, DecodesToSound) {
+  const std::string pipeline = "filesrc location=\"" + media() / "tone.mid" +
+                               "\" ! midiparse ! fluiddec ! audioconvert ! audio/x-raw,format=S16LE"
+                               " ! fakesink name=sink signal-handoffs=true";
+  GstElement* bin = gst_parse_launch(pipeline.c_str(), nullptr);
+  ASSERT_NE(bin, nullptr);
+  GstElement* sink = gst_bin_get_by_name(GST_BIN(bin), "sink");
+  g_signal_connect(sink, "handoff", G_CALLBACK(measurePeak), nullptr);
+  gst_object_unref(sink);
+  gst_element_set_state(bin, GST_STATE_PLAYING);
+  GstBus* bus = gst_element_get_bus(bin);
+  GstMessage* end = gst_bus_timed_pop_filtered(bus, 10 * GST_SECOND,
+                                               static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+  ASSERT_NE(end, nullptr);
+  EXPECT_EQ(GST_MESSAGE_TYPE(end), GST_MESSAGE_EOS);
+  gst_message_unref(end);
+  gst_object_unref(bus);
+  gst_element_set_state(bin, GST_STATE_NULL);
+  gst_object_unref(bin);
+  EXPECT_GT(midiPeak.load(), 1000) << "silent: is a General MIDI soundfont installed (fluid-soundfont-gm)?";
+}
+
+// ---- Files that cannot be played, and file names
+
+class GstMediaDeviceBadFiles : public GstMediaDeviceTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(GstMediaDeviceBadFiles, PlayNothingAndTheNextFilePlays) {
+  if (std::string(GetParam()) == "unreadable.wav" && geteuid() == 0) {
+    GTEST_SKIP() << "root reads a file without read permission";
+  }
+  std::vector<State> seen;
+  device.setStateListener([&](State state) { seen.push_back(state); });
+  open(GetParam());
+  device.command("play");
+  EXPECT_TRUE(runUntil([&] { return device.state() == State::Closed; })) << "still not closed";
+  EXPECT_TRUE(device.pipelineReleased());
+  EXPECT_FALSE(device.positionNs());
+  // A file that is missing or no file at all fails on "open" itself and never leaves Closed.
+  if (!seen.empty()) {
+    EXPECT_EQ(seen.back(), State::Closed);
+  }
+  device.command("play");  // ignored: nothing is open
+  EXPECT_EQ(device.state(), State::Closed);
+  expectPlaysFromStart(media() / "one second.wav");
+}
+
+INSTANTIATE_TEST_SUITE_P(, GstMediaDeviceBadFiles,
+                         ::testing::Values("noise.mp3", "empty.wav", "folder.avi", "deleted.wav", "unreadable.wav",
+                                           "loop-a.wav"),
+                         [](const auto& info) {
+                           std::string name = info.param;
+                           std::replace_if(
+                               name.begin(), name.end(),
+                               [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+                           return name;
+                         });
+
+TEST_F(GstMediaDeviceTest, FileNamesAreTakenByteForByte) {
+  // '%20' must not become a space, '#' must not start a fragment, and a name that is not UTF-8
+  // is still a name.
+  for (const std::string name : {"with space.wav", "hash#1.wav", "per%20cent.wav", "100%.wav", "电阻色环.wav",
+                                 "latin1 \xe9t\xe9.wav", "\xff\xfe.wav"}) {
+    SCOPED_TRACE(name);
+    const fs::path path = fs::path(media().dir) / name;
+    fs::copy_file(media().dir / "one second.wav", path);
+    expectPlaysFromStart(path.string());
+    device.command("close");
+    fs::remove(path);
+  }
+}
+
+TEST_F(GstMediaDeviceTest, RelativeNamesAreTakenFromTheWorkingFolder) {
+  const fs::path before = fs::current_path();
+  fs::current_path(media().dir);
+  device.setFileName("one second.wav");
+  device.command("open");
+  fs::current_path(before);  // the name was made absolute on "open"
+  device.command("play");
+  EXPECT_TRUE(reaches(device, 150 * kMs));
+}
+
+// ---- Everything at once
+
+TEST_F(GstMediaDeviceTest, ACommandStormEndsCleanly) {
+  const std::vector<std::string> files = {"one second.wav", "short.wav",   "tone.mid",  "picture.avi",
+                                          "noise.mp3",      "deleted.wav", "folder.avi"};
+  const std::vector<std::string> commands = {"open", "play", "stop", "close", "pause", "junk"};
+  std::mt19937 random(2024);
+  bool good = false;  // whether the file opened last can be played
+  for (int step = 0; step < 400; ++step) {
+    const std::string& command = commands[random() % commands.size()];
+    const State before = device.state();
+    const bool open = before != State::Closed;
+    // A broken file may be found out by any command that changes the pipeline's state.
+    const auto expectState = [&](State state) {
+      if (good || device.state() != State::Closed) {
+        EXPECT_EQ(device.state(), state) << command << " at step " << step;
+      }
+    };
+    if (command == "open") {
+      const std::size_t file = random() % files.size();
+      good = file < 4;
+      this->open(files[file]);
+      expectState(State::Stopped);
+    } else if (command == "pause") {
+      device.pause();
+      expectState(before == State::Playing ? State::Paused : before);
+    } else {
+      device.command(command);
+      const State expected = command == "close"          ? State::Closed
+                             : command == "play" && open ? State::Playing
+                             : command == "stop" && open ? State::Stopped
+                                                         : before;
+      expectState(expected);
+    }
+    if (random() % 4 == 0) runFor(std::chrono::milliseconds(random() % 20));
+  }
+  device.command("close");
+  expectPlaysFromStart(media() / "one second.wav");
+}
+
+TEST(GstMediaDeviceLifetime, DestroyingWhilePlayingReleasesEverything) {
+  for (const char* name : {"one second.wav", "picture.mpg", "noise.mp3"}) {
+    SCOPED_TRACE(name);
+    auto device = std::make_unique<GstMediaDevice>(fakeSinks());
+    device->setFileName(media() / name);
+    device->command("open");
+    device->command("play");
+    runFor(100ms);
+    device.reset();
+    runFor(50ms);  // the bus watch must be gone with the device
+  }
+}
+
+}  // namespace
+}  // namespace kalvori
