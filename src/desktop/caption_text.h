@@ -23,6 +23,8 @@ class CaptionText {
  public:
   void draw(QPainter& painter, const QRect& box, const QString& text, const QFont& font, CaptionAlign align,
             const QColor& colour);
+  // The lines as last drawn.
+  const QStringList& lines() const { return lines_; }
 
  private:
   QString text_;

@@ -109,10 +109,33 @@ void ButtonWidget::keyPressEvent(QKeyEvent* event) {
   QAbstractButton::keyPressEvent(event);
 }
 
-OptionWidget::OptionWidget(const Control& control, const QFont& font, QWidget* parent)
-    : QAbstractButton(parent), control_(control) {
+OptionWidget::OptionWidget(const Control& control, const QFont& font, QWidget* parent, std::function<void(int)> step)
+    : QAbstractButton(parent), control_(control), step_(std::move(step)) {
   setFont(font);
   setFocusPolicy(Qt::StrongFocus);
+  setCheckable(true);
+  setAutoExclusive(true);  // Qt's own group is the model's: every option button of the same parent
+  syncValue();
+}
+
+void OptionWidget::syncValue() {
+  // Exclusive buttons refuse to be unchecked one by one; the model has already decided.
+  setAutoExclusive(false);
+  setChecked(control_.value);
+  setAutoExclusive(true);
+  update();
+}
+
+void OptionWidget::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left: step_(-1); return;
+    case Qt::Key_Down:
+    case Qt::Key_Right: step_(+1); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: animateClick(); return;  // Enter presses an option button as Space does
+    default: QAbstractButton::keyPressEvent(event);
+  }
 }
 
 void OptionWidget::paintEvent(QPaintEvent*) {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QWidget>
+#include <functional>
 
 #include "desktop/caption_text.h"
 #include "window/control_model.h"
@@ -18,6 +19,7 @@ QFont fontFor(const Font& font);
 class LabelWidget : public QWidget {
  public:
   LabelWidget(const Control& control, const QFont& font, QWidget* parent);
+  const QStringList& drawnLines() const { return caption_.lines(); }
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -40,6 +42,7 @@ class LineWidget : public QWidget {
 class FrameWidget : public QWidget {
  public:
   FrameWidget(const Control& control, const QFont& font, QWidget* parent);
+  const QStringList& drawnLines() const { return caption_.lines(); }
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -54,6 +57,7 @@ class ButtonWidget : public QAbstractButton {
  public:
   ButtonWidget(const Control& control, const QFont& font, QWidget* parent);
   QSize sizeHint() const override { return size(); }
+  const QStringList& drawnLines() const { return caption_.lines(); }
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -64,19 +68,29 @@ class ButtonWidget : public QAbstractButton {
   CaptionText caption_;
 };
 
-// An option button drawn from the model's Value; selection is the model's business, so the widget
-// is not checkable itself.
+// An option button drawn from the model's Value. Selection is the model's business: the widget
+// is checkable only so that screen readers hear a radio button and whether it is selected, its
+// checked state copies the model's Value, and a click never changes it by itself.
 class OptionWidget : public QAbstractButton {
  public:
-  OptionWidget(const Control& control, const QFont& font, QWidget* parent);
+  // `step` moves the selection within the option group: -1 for Up and Left, +1 for Down and Right.
+  OptionWidget(const Control& control, const QFont& font, QWidget* parent, std::function<void(int)> step);
   QSize sizeHint() const override { return size(); }
+  const QStringList& drawnLines() const { return caption_.lines(); }
+  void syncValue();
 
  protected:
   void paintEvent(QPaintEvent*) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void nextCheckState() override {}
+  // Tab stops at every option button in TabIndex order, not only at the selected one of the group:
+  // QAbstractButton's narrowing of an exclusive group's tab stops is left out.
+  void focusInEvent(QFocusEvent* event) override { QWidget::focusInEvent(event); }
 
  private:
   const Control& control_;
   CaptionText caption_;
+  std::function<void(int)> step_;
 };
 
 // A read-only display box whose text can still be selected and copied.

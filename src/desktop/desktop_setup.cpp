@@ -2,24 +2,54 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
+#include <QIcon>
 #include <QMessageBox>
 #include <QStyleFactory>
+#include <cstdio>
 
+#include "desktop/accessibility.h"
 #include "desktop/control_widgets.h"
 
 namespace kalvori::desktop {
 
 void prepareApplication(QApplication& app) {
   QApplication::setApplicationName(QStringLiteral("Kalvori"));
+  // Lets the desktop match the window to its launcher and show the installed icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("kalvori"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kalvori")));
   // Fusion draws the back colours of buttons; the platform themes may not.
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-  // No font on Linux answers to "宋体" by itself: point it at Song-style faces. AR PL UMing comes
-  // before Noto Serif CJK because its Latin letters are half-width and its Greek full-width, as in
-  // the face the window was laid out with, so captions wrap where they were meant to.
-  QFont::insertSubstitutions(QStringLiteral("宋体"),
-                             {QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
-                              QStringLiteral("Noto Serif CJK SC")});
+  // No font on Linux answers to "宋体" by itself: point it at Song-style faces, and after them at
+  // whatever face for Chinese the system has, so that Chinese is never drawn as boxes.
+  const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+  QFont::insertSubstitutions(QStringLiteral("宋体"), songSubstitutes(chinese));
+  if (const QString notice = missingChineseFontNotice(chinese); !notice.isEmpty())
+    std::fprintf(stderr, "%s\n", qPrintable(notice));
   QApplication::setFont(fontFor(Font{900, false}));
+  installAccessibleRoles();
+}
+
+QStringList songSubstitutes(const QStringList& chineseFamilies) {
+  // AR PL UMing comes before Noto Serif CJK because its Latin letters are half-width and its Greek
+  // full-width, as in the face the window was laid out with, so captions wrap where they were meant to.
+  QStringList faces{QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC")};
+  const auto songStyle = [](const QString& family) {
+    for (const char* mark : {"Song", "Sung", "Ming", "Serif", "宋"})
+      if (family.contains(QString::fromUtf8(mark), Qt::CaseInsensitive)) return true;
+    return false;
+  };
+  for (bool song : {true, false})
+    for (const QString& family : chineseFamilies)
+      if (songStyle(family) == song && !faces.contains(family)) faces << family;
+  return faces;
+}
+
+QString missingChineseFontNotice(const QStringList& chineseFamilies) {
+  if (!chineseFamilies.isEmpty()) return {};
+  return QStringLiteral(
+      "Kalvori: no installed font can draw Chinese, so the window's captions will show as boxes. "
+      "Install one, for example: sudo apt install fonts-arphic-uming (or fonts-noto-cjk)");
 }
 
 void showMessageBox(QWidget* parent, const std::string& text) {

@@ -1,7 +1,10 @@
 // What the program sets up once on the Qt side: the style that draws back colours, the Song face
-// for "宋体", and the message box.
+// for "宋体" (or, failing that, any face for Chinese), the roles screen readers hear, and the
+// message box.
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <string>
 
 class QApplication;
@@ -10,6 +13,13 @@ class QWidget;
 namespace kalvori::desktop {
 
 void prepareApplication(QApplication& app);
+
+// The faces that stand for "宋体", best first, given the families installed that can write
+// Simplified Chinese: the Song faces the window was laid out with, then every other installed face
+// for Chinese, the Song-style ones (Song or Sung, Ming, Serif) before the others.
+QStringList songSubstitutes(const QStringList& chineseFamilies);
+// What to say on standard error when no installed face can write Chinese; empty when one can.
+QString missingChineseFontNotice(const QStringList& chineseFamilies);
 // A modal box with the text, no icon and one OK button, titled with the program's name.
 void showMessageBox(QWidget* parent, const std::string& text);
 

@@ -1,7 +1,11 @@
 #include "desktop/form_widget.h"
 
+#include <QApplication>
+#include <QScreen>
+#include <QVBoxLayout>
 #include <algorithm>
 
+#include "desktop/accessibility.h"
 #include "desktop/control_widgets.h"
 #include "desktop/desktop_setup.h"
 #include "desktop/player_widgets.h"
@@ -26,10 +30,6 @@ void colourList(QWidget* w, const Control& c) {
   w->setPalette(palette);
 }
 
-QString accessibleNameOf(const Control& c) {
-  return QString::fromStdString(c.caption.empty() ? c.name : c.caption);
-}
-
 }  // namespace
 
 namespace {
@@ -49,10 +49,25 @@ FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files
   setPalette(palette);
   setFont(fontFor(window.font));
 
-  canvas_ = new QWidget(this);
+  // The control area scrolls, but only on a screen too small for it.
+  scroller_ = new QScrollArea(this);
+  scroller_->setFrameShape(QFrame::NoFrame);
+  scroller_->setFocusPolicy(Qt::NoFocus);
+  scroller_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  scroller_->viewport()->setAutoFillBackground(false);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(scroller_);
+  canvas_ = new QWidget;
   canvas_->setFixedSize(px(window.clientWidth), px(window.clientHeight));
-  setMinimumSize(canvas_->size());
-  resize(canvas_->size());
+  scroller_->setWidget(canvas_);
+  // What the keyboard reaches comes into view whole (Qt's own ensureWidgetVisible would show only
+  // the text cursor of a box).
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (!now || !canvas_->isAncestorOf(now)) return;
+    const QRect r(now->mapTo(canvas_, QPoint()), now->size());
+    scroller_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 1, r.height() / 2 + 1);
+  });
 
   widgets_.reserve(form.controls().size());
   for (const Control& c : form.controls()) {
@@ -61,16 +76,26 @@ FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files
   }
   stackChildren();
   orderFocus();
-  for (QWidget* w : widgets_) focusPolicies_.push_back(w->focusPolicy());
+  collectFocusStops();
   updateReach();
+  fitToScreen(screen() ? screen()->availableGeometry().size() : canvas_->size());
 
   form.setPropertyListener([this](const Control& c, Property p) { sync(c, p); });
   form.setMessageSink([this](const std::string& text) { showMessageBox(this, text); });
 }
 
 FormWidget::~FormWidget() {
+  // The children go before QObject would drop this connection: hear no focus change meanwhile.
+  disconnect(qApp, &QApplication::focusChanged, this, nullptr);
   form_.setPropertyListener(nullptr);
   form_.setMessageSink(nullptr);
+}
+
+void FormWidget::fitToScreen(QSize available) {
+  const QSize area = canvas_->size();
+  const bool fits = area.width() <= available.width() && area.height() <= available.height();
+  setMinimumSize(fits ? area : QSize(0, 0));
+  resize(area.boundedTo(available));
 }
 
 QWidget* FormWidget::widgetFor(std::string_view name) const {
@@ -88,8 +113,9 @@ QWidget* FormWidget::createWidget(const Control& c, QWidget* parent) {
     case Kind::TextBox: w = new DisplayBox(c, font, parent); break;
     case Kind::CommandButton:
     case Kind::OptionButton: {
-      QAbstractButton* b = c.kind == Kind::CommandButton ? static_cast<QAbstractButton*>(new ButtonWidget(c, font, parent))
-                                                         : new OptionWidget(c, font, parent);
+      QAbstractButton* b = nullptr;
+      if (c.kind == Kind::CommandButton) b = new ButtonWidget(c, font, parent);
+      else b = new OptionWidget(c, font, parent, [this, name = c.name](int step) { stepOption(form_.control(name), step); });
       QObject::connect(b, &QAbstractButton::clicked, this, [this, name = c.name] { form_.click(name); });
       w = b;
       break;
@@ -104,7 +130,8 @@ QWidget* FormWidget::createWidget(const Control& c, QWidget* parent) {
     colourList(w, c);
   }
   w->setObjectName(QString::fromStdString(c.name));
-  w->setAccessibleName(accessibleNameOf(c));
+  w->setAccessibleName(accessibleNameOf(form_, c));
+  w->setAccessibleDescription(accessibleDescriptionOf(form_, c));
   w->setGeometry(c.kind == Kind::Line ? lineRect(c.line) : pixelRect(c.geometry));
   w->setVisible(c.visible);
   return w;
@@ -135,17 +162,46 @@ void FormWidget::orderFocus() {
     QWidget::setTabOrder(widgets_[focusable[k - 1]], widgets_[focusable[k]]);
 }
 
+// What takes the keyboard focus for each control: its own widget or, where that takes none (the
+// media control), the buttons inside it.
+void FormWidget::collectFocusStops() {
+  const auto& controls = form_.controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (!takesFocus(controls[i].kind)) continue;
+    QWidget* w = widgets_[i];
+    if (w->focusPolicy() != Qt::NoFocus) {
+      focusStops_.push_back({i, w, w->focusPolicy()});
+      continue;
+    }
+    for (QWidget* inner : w->findChildren<QWidget*>())
+      if (inner->focusPolicy() != Qt::NoFocus) focusStops_.push_back({i, inner, inner->focusPolicy()});
+  }
+}
+
 // Controls under a frame that covers them take no keyboard focus: Tab never lands on a button the
 // user cannot see, and Space cannot press it.
 void FormWidget::updateReach() {
   reachPending_ = false;
-  const auto& controls = form_.controls();
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    if (focusPolicies_[i] == Qt::NoFocus) continue;
-    const bool reachable = form_.isReachable(controls[i].name);
-    widgets_[i]->setFocusPolicy(reachable ? focusPolicies_[i] : Qt::NoFocus);
-    if (!reachable && widgets_[i]->hasFocus()) widgets_[i]->clearFocus();
+  for (const FocusStop& stop : focusStops_) {
+    const bool reachable = form_.isReachable(form_.controls()[stop.control].name);
+    stop.widget->setFocusPolicy(reachable ? stop.policy : Qt::NoFocus);
+    if (!reachable && stop.widget->hasFocus()) stop.widget->clearFocus();
   }
+}
+
+// The arrow keys move among the option buttons of one group in TabIndex order, from the last round
+// to the first, and select the one they reach as a click does.
+void FormWidget::stepOption(const Control& from, int step) {
+  std::vector<const Control*> group;
+  for (const Control& c : form_.controls())
+    if (c.kind == Kind::OptionButton && c.parent == from.parent && form_.isReachable(c.name)) group.push_back(&c);
+  std::stable_sort(group.begin(), group.end(), [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+  const auto here = std::find(group.begin(), group.end(), &from);
+  if (here == group.end()) return;
+  const auto count = static_cast<std::ptrdiff_t>(group.size());
+  const Control& next = *group[static_cast<std::size_t>(((here - group.begin()) + step % count + count) % count)];
+  widgetFor(next.name)->setFocus(Qt::OtherFocusReason);
+  form_.click(next.name);
 }
 
 void FormWidget::sync(const Control& c, Property p) {
@@ -168,10 +224,19 @@ void FormWidget::sync(const Control& c, Property p) {
       w->update();
       break;
     case Property::Caption:
-      w->setAccessibleName(accessibleNameOf(c));
+      w->setAccessibleName(accessibleNameOf(form_, c));
+      // A band heading names its swatch; the colour name above a swatch describes it.
+      if (const auto swatch = swatchFollowing(c.name)) {
+        const Control& s = form_.control(*swatch);
+        widgetFor(s.name)->setAccessibleName(accessibleNameOf(form_, s));
+        widgetFor(s.name)->setAccessibleDescription(accessibleDescriptionOf(form_, s));
+      }
       w->update();
       break;
-    case Property::Value: w->update(); break;
+    case Property::Value:
+      if (auto* option = dynamic_cast<OptionWidget*>(w)) option->syncValue();
+      else w->update();
+      break;
     case Property::Drive:
       if (auto* drives = dynamic_cast<DriveList*>(w)) drives->refresh();
       break;

@@ -3,6 +3,7 @@
 // click; the model decides what it means.
 #pragma once
 
+#include <QScrollArea>
 #include <QWidget>
 #include <string_view>
 #include <vector>
@@ -28,20 +29,33 @@ class FormWidget : public QWidget {
   QWidget* widgetFor(std::string_view name) const;
   // The surface that holds the window's own controls, exactly the size of the control area.
   QWidget* canvas() const { return canvas_; }
+  // Sizes the window for a screen whose available area is `available` (logical pixels): the control
+  // area, and never smaller, when it fits; otherwise as much as fits, scrolling over the rest. The
+  // constructor does this for the screen the window opens on.
+  void fitToScreen(QSize available);
 
  private:
+  struct FocusStop {
+    std::size_t control;  // position in the model
+    QWidget* widget;
+    Qt::FocusPolicy policy;  // what it takes while the control is reachable
+  };
+
   QWidget* createWidget(const Control& c, QWidget* parent);
   void stackChildren();
   void orderFocus();
+  void collectFocusStops();
   void sync(const Control& c, Property p);
   void updateReach();
+  void stepOption(const Control& from, int step);
 
   Form& form_;
   MediaDevice* device_;
   const FileBrowser& files_;
+  QScrollArea* scroller_;
   QWidget* canvas_;
   std::vector<QWidget*> widgets_;  // by the control's position in the model
-  std::vector<Qt::FocusPolicy> focusPolicies_;  // what each widget takes when it is reachable
+  std::vector<FocusStop> focusStops_;
   bool reachPending_ = false;
 };
 

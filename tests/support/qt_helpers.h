@@ -1,6 +1,7 @@
 // Helpers for driving the real window offscreen.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>

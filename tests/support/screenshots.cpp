@@ -1,5 +1,7 @@
 // Renders the window offscreen in each of its views and modes and saves PNG pictures, for the
 // README and for looking at the window without a display:  screenshots OUTPUT_DIR [SCALE]
+// At a SCALE other than 1 (Qt's scale factor: 2 for a screen of twice the usual density) the
+// pictures have SCALE times the pixels and are named NAME@SCALEx.png.
 #include <QApplication>
 #include <QDir>
 #include <QTest>
@@ -12,11 +14,19 @@
 #include "window/main_window.h"
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: %s OUTPUT_DIR [SCALE]\n", argv[0]);
     return 2;
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QByteArray scale = argc == 3 ? QByteArray(argv[2]) : QByteArray("1");
+  bool isNumber = false;
+  if (scale.toDouble(&isNumber) <= 0 || !isNumber) {
+    std::fprintf(stderr, "SCALE must be a positive number, such as 1.5 or 2\n");
+    return 2;
+  }
+  qputenv("QT_SCALE_FACTOR", scale);  // read when the application starts
+  const QString suffix = scale == "1" ? QString() : QStringLiteral("@%1x").arg(QString::fromLatin1(scale));
   QApplication app(argc, argv);
   kalvori::desktop::prepareApplication(app);
   const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -40,8 +50,9 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     for (const char* c : clicks) form->click(c);
     QApplication::processEvents();
-    const QString file = out.filePath(QString::fromLatin1(name) + ".png");
-    if (!window.grab().save(file)) {
+    const QString file = out.filePath(QString::fromLatin1(name) + suffix + ".png");
+    // The control area whole, also where a small screen leaves part of it scrolled out of view.
+    if (!window.canvas()->grab().save(file)) {
       std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
       return 1;
     }

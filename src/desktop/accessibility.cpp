@@ -1,0 +1,78 @@
+#include "desktop/accessibility.h"
+
+#include <QAccessibleWidget>
+
+#include "desktop/control_widgets.h"
+
+namespace kalvori::desktop {
+
+namespace {
+
+// Each swatch stands under its band heading and under the colour name a band button writes. The
+// heading names it ("4环电阻第1环颜色"), so that a four-band reading is read out as four bands
+// although it starts in the second swatch; with no heading it is named by its place.
+struct Swatch {
+  std::string_view swatch, heading, colourName;
+  const char* byPlace;
+};
+constexpr Swatch kSwatches[] = {
+    {"kk1", "t1", "t6", "第1环颜色"}, {"kk2", "t2", "t7", "第2环颜色"}, {"kk3", "t3", "t8", "第3环颜色"},
+    {"kk4", "t4", "t9", "第4环颜色"}, {"kk5", "t5", "t10", "第5环颜色"},
+};
+
+// Controls with no caption that a user can reach, or that group what a user reaches. The value boxes
+// are named by their place: which band a box holds depends on the mode.
+struct Described {
+  std::string_view control;
+  const char* name;
+};
+constexpr Described kDescribed[] = {
+    {"k1", "数值第1格"},  {"k2", "数值第2格"},      {"k3", "数值第3格"},      {"k4", "数值第4格：倍率和单位"},
+    {"k5", "误差率"},     {"Drive1", "盘符"},       {"Dir1", "文件夹"},       {"File1", "媒体文件"},
+    {"MMControl1", "播放控制"}, {"zov", "多媒体播放器"},
+};
+
+const Swatch* swatch(std::string_view name) {
+  for (const Swatch& s : kSwatches)
+    if (s.swatch == name) return &s;
+  return nullptr;
+}
+
+QString captionOf(const Form& form, std::string_view name) {
+  return QString::fromStdString(form.control(name).caption).trimmed();
+}
+
+QAccessibleInterface* roleFor(const QString&, QObject* object) {
+  if (auto* label = dynamic_cast<LabelWidget*>(object)) return new QAccessibleWidget(label, QAccessible::StaticText);
+  if (auto* frame = dynamic_cast<FrameWidget*>(object)) return new QAccessibleWidget(frame, QAccessible::Grouping);
+  if (auto* line = dynamic_cast<LineWidget*>(object)) return new QAccessibleWidget(line, QAccessible::Separator);
+  return nullptr;
+}
+
+}  // namespace
+
+QString accessibleNameOf(const Form& form, const Control& c) {
+  if (const Swatch* s = swatch(c.name)) {
+    const QString heading = captionOf(form, s->heading);
+    return heading.isEmpty() ? QString::fromUtf8(s->byPlace) : heading + QStringLiteral("颜色");
+  }
+  if (!c.caption.empty()) return QString::fromStdString(c.caption);
+  for (const Described& d : kDescribed)
+    if (d.control == c.name) return QString::fromUtf8(d.name);
+  return {};
+}
+
+QString accessibleDescriptionOf(const Form& form, const Control& c) {
+  const Swatch* s = swatch(c.name);
+  return s ? captionOf(form, s->colourName) : QString();
+}
+
+std::optional<std::string_view> swatchFollowing(std::string_view label) {
+  for (const Swatch& s : kSwatches)
+    if (s.heading == label || s.colourName == label) return s.swatch;
+  return std::nullopt;
+}
+
+void installAccessibleRoles() { QAccessible::installFactory(roleFor); }
+
+}  // namespace kalvori::desktop
