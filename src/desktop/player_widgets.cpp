@@ -1,22 +1,70 @@
 #include "desktop/player_widgets.h"
 
 #include <QStyle>
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <system_error>
 
 namespace kalvori::desktop {
 
 namespace {
 
-// Names are bytes; what cannot be read as UTF-8 is shown with replacement marks, and the bytes
-// themselves travel with the entry.
-QString shown(const std::string& bytes) { return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+// A folder of at most this many entries is listed in place: that costs the window a few
+// milliseconds, and its list is complete as soon as the folder is shown. A larger one is listed in
+// a worker thread.
+constexpr std::size_t kListedInPlace = 1000;
+// How often a listing still being read is looked for, and how many names go into the list at a
+// time between two turns of the event loop.
+constexpr int kPollMs = 10;
+constexpr std::size_t kSlice = 2000;
+
+// Names are bytes; what cannot be read as UTF-8 is shown with replacement marks, and control
+// characters and line breaks (a newline can be part of a name) as visible symbols, so that every
+// entry keeps to one line. The bytes themselves travel with the entry.
+QString shown(std::string_view bytes) {
+  QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  for (QChar& c : text) {
+    if (c.unicode() < 0x20) {
+      c = QChar(0x2400 + c.unicode());  // U+2400 CONTROL PICTURES: ␀ .. ␟
+    } else if (c.unicode() == 0x7f) {
+      c = QChar(0x2421);  // ␡
+    } else if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
+      c = QChar(QChar::ReplacementCharacter);
+    }
+  }
+  return text;
+}
+QByteArray bytesData(std::string_view bytes) { return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 std::string bytesOf(const QListWidgetItem* item) {
   const QByteArray b = item->data(Qt::UserRole).toByteArray();
   return std::string(b.constData(), static_cast<std::size_t>(b.size()));
 }
 QListWidgetItem* entry(QListWidget* list, const QIcon& icon, const QString& text, const std::string& bytes) {
   auto* item = new QListWidgetItem(icon, text, list);
-  item->setData(Qt::UserRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  item->setData(Qt::UserRole, bytesData(bytes));
   return item;
+}
+// Appends names [first, last) to the list in one insertion (one at a time costs time in
+// proportion to what the list already holds), each shown as `text(name)` and carrying `data(name)`.
+template <class Text, class Data>
+void appendEntries(QListWidget* list, const QIcon& icon, const NameList& names, std::size_t first,
+                   std::size_t last, Text text, Data data) {
+  QStringList texts;
+  texts.reserve(static_cast<qsizetype>(last - first));
+  for (std::size_t i = first; i < last; ++i) texts << text(names[i]);
+  const int row = list->count();
+  list->addItems(texts);
+  for (std::size_t i = first; i < last; ++i) {
+    QListWidgetItem* item = list->item(row + static_cast<int>(i - first));
+    if (!icon.isNull()) item->setIcon(icon);
+    item->setData(Qt::UserRole, bytesData(data(names[i])));
+  }
+}
+// Huge lists are laid out a batch at a time from the event loop; a usual folder fits one batch.
+void layOutInBatches(QListWidget* list) {
+  list->setLayoutMode(QListView::Batched);
+  list->setBatchSize(1000);
 }
 
 std::string lastName(const std::string& path) {
@@ -53,8 +101,94 @@ void DriveList::showPopup() {
   QComboBox::showPopup();
 }
 
+NameList::NameList(const std::vector<std::string>& names) {
+  std::size_t total = 0;
+  for (const std::string& n : names) total += n.size();
+  bytes_.reserve(total);
+  ends_.reserve(names.size());
+  for (const std::string& n : names) ends_.push_back((bytes_ += n).size());
+}
+
+std::string_view NameList::operator[](std::size_t i) const {
+  const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+  return std::string_view(bytes_).substr(begin, ends_[i] - begin);
+}
+
+struct ListFiller::Listing {
+  std::atomic<bool> read = false;  // set once `names` holds the listing
+  NameList names;
+};
+
+ListFiller::ListFiller() {
+  QObject::connect(&timer_, &QTimer::timeout, [this] { step(); });
+}
+
+ListFiller::~ListFiller() { reapWorkers(true); }
+
+bool ListFiller::fewEntries(const std::string& folder) {
+  // Counting reads names only, never an entry's type, and stops at the bound.
+  std::error_code ec;
+  std::size_t count = 0;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    if (++count > kListedInPlace) return false;
+  return true;
+}
+
+void ListFiller::start(Lister list, Adder add, bool inPlace) {
+  timer_.stop();
+  next_ = 0;
+  add_ = std::move(add);
+  reapWorkers(false);
+  auto listing = std::make_shared<Listing>();
+  current_ = listing;
+  auto read = [listing, list = std::move(list)] {
+    listing->names = NameList(list());
+    listing->read.store(true, std::memory_order_release);
+  };
+  if (inPlace) {
+    read();
+  } else {
+    try {
+      workers_.emplace_back(std::thread(read), listing);
+    } catch (const std::system_error&) {
+      read();  // no thread to be had: read it in place after all
+    }
+  }
+  step();
+}
+
+// Adds the next slice of the current listing, once it has been read.
+void ListFiller::step() {
+  if (!current_) return;
+  if (!current_->read.load(std::memory_order_acquire)) {
+    if (!timer_.isActive()) timer_.start(kPollMs);
+    return;
+  }
+  const NameList& names = current_->names;
+  const std::size_t last = std::min(names.size(), next_ + kSlice);
+  if (next_ < last) add_(names, next_, last);
+  next_ = last;
+  if (next_ < names.size()) {
+    timer_.start(0);
+  } else {
+    timer_.stop();
+    current_.reset();
+  }
+}
+
+// Joins the workers that are done, or all of them (waiting for them), so that none outlives the
+// file browser. A worker whose listing was overtaken runs on to its end; its names are dropped.
+void ListFiller::reapWorkers(bool all) {
+  std::erase_if(workers_, [all](auto& worker) {
+    const bool done = all || worker.second->read.load(std::memory_order_acquire);
+    if (done) worker.first.join();
+    return done;
+  });
+}
+
 FolderList::FolderList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
     : QListWidget(parent), form_(form), control_(control), files_(files) {
+  layOutInBatches(this);
   refresh();
   // A double-click, or Enter, opens the folder.
   connect(this, &QListWidget::itemActivated, this,
@@ -72,14 +206,20 @@ void FolderList::refresh() {
     current = entry(this, open, indent + shown(lastName(folder)), folder);
     indent += QStringLiteral("  ");
   }
-  const std::string& here = chain.empty() ? control_.path : chain.back();
-  for (const std::string& name : files_.subfolders(here))
-    entry(this, closed, indent + shown(name), mediaPath(here, name));
   setCurrentItem(current);
+  const std::string here = chain.empty() ? control_.path : chain.back();
+  filler_.start([&files = files_, here] { return files.subfolders(here); },
+                [this, closed, indent, here](const NameList& names, std::size_t first, std::size_t last) {
+                  appendEntries(
+                      this, closed, names, first, last, [&](std::string_view n) { return indent + shown(n); },
+                      [&](std::string_view n) { return mediaPath(here, n); });
+                },
+                ListFiller::fewEntries(here));
 }
 
 FileList::FileList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
     : QListWidget(parent), form_(form), control_(control), files_(files) {
+  layOutInBatches(this);
   refresh();
   connect(this, &QListWidget::itemClicked, this, &FileList::choose);
   connect(this, &QListWidget::itemActivated, this, &FileList::choose);
@@ -89,7 +229,12 @@ void FileList::choose(QListWidgetItem* item) { form_.chooseFile(control_.name, b
 
 void FileList::refresh() {
   clear();
-  for (const std::string& name : files_.files(control_.path, control_.pattern)) entry(this, {}, shown(name), name);
+  const std::string& folder = control_.path;
+  filler_.start([&files = files_, folder, pattern = control_.pattern] { return files.files(folder, pattern); },
+                [this](const NameList& names, std::size_t first, std::size_t last) {
+                  appendEntries(this, {}, names, first, last, shown, [](std::string_view n) { return n; });
+                },
+                ListFiller::fewEntries(folder));
   refreshSelection();
 }
 

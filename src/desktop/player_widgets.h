@@ -5,8 +5,17 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <array>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "player/file_browser.h"
 #include "player/media_device.h"
@@ -28,16 +37,65 @@ class DriveList : public QComboBox {
   const FileBrowser& files_;
 };
 
+// The names of one listing, kept in one buffer: dropping a listing of any size then costs two
+// frees, not one a name (which for 100,000 names is long enough to be seen).
+class NameList {
+ public:
+  NameList() = default;
+  explicit NameList(const std::vector<std::string>& names);
+  std::size_t size() const { return ends_.size(); }
+  std::string_view operator[](std::size_t i) const;
+
+ private:
+  std::string bytes_;              // every name, one after another
+  std::vector<std::size_t> ends_;  // where each one ends
+};
+
+// Fills a list from a folder listing, so that a huge folder never stops the window: it is read in a
+// worker thread and its names reach the list from the event loop, a slice at a time. A folder of
+// few entries (nearly every one) is read in place and is in the list when start() returns. A new
+// start() drops whatever an earlier one has not shown yet.
+class ListFiller {
+ public:
+  using Lister = std::function<std::vector<std::string>()>;  // runs in the worker
+  using Adder = std::function<void(const NameList& names, std::size_t first, std::size_t last)>;
+
+  ListFiller();
+  ~ListFiller();  // waits for listings still being read: they use the file browser
+  ListFiller(const ListFiller&) = delete;
+  ListFiller& operator=(const ListFiller&) = delete;
+
+  // Reads `list()`, in place or in a worker, and hands the names to `add` in order, in slices.
+  void start(Lister list, Adder add, bool inPlace);
+  // Whether the folder holds so few entries (or none that can be read) that it is read in place.
+  static bool fewEntries(const std::string& folder);
+  // Whether names of the last start() are still to come.
+  bool filling() const { return timer_.isActive(); }
+
+ private:
+  struct Listing;  // what one worker reads, shared with it
+  void step();
+  void reapWorkers(bool all);
+
+  QTimer timer_;
+  std::shared_ptr<Listing> current_;  // the listing being read or added
+  Adder add_;
+  std::size_t next_ = 0;  // the first of its names not yet added
+  std::vector<std::pair<std::thread, std::shared_ptr<Listing>>> workers_;
+};
+
 class FolderList : public QListWidget {
  public:
   FolderList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
   // The chain of folders down to the model's Path, then its subfolders one step further in.
   void refresh();
+  bool filling() const { return filler_.filling(); }
 
  private:
   Form& form_;
   const Control& control_;
   const FileBrowser& files_;
+  ListFiller filler_;
 };
 
 class FileList : public QListWidget {
@@ -47,12 +105,14 @@ class FileList : public QListWidget {
   void refresh();
   // The model's FileName as the selected entry.
   void refreshSelection();
+  bool filling() const { return filler_.filling(); }
 
  private:
   void choose(QListWidgetItem* item);
   Form& form_;
   const Control& control_;
   const FileBrowser& files_;
+  ListFiller filler_;
 };
 
 // Play, pause and stop, each a third of the control's width, enabled by what the device is doing.

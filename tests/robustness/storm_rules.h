@@ -1,0 +1,73 @@
+// The rules a random-click storm checks after every click, on the model alone or through the
+// window: every caption, text and back colour is one of the window's fixed values, exactly one mode
+// is selected, the window is in exactly one of its three views (the one the last view button led
+// to), and the two thousands commas are never both shown.
+//
+// What it deliberately does not do: click, or know what any click should read. It watches.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "window/control_model.h"
+
+namespace kalvori::testing {
+
+// Every value the window can ever show: whatever the design data hold at start, plus what the
+// handlers write (from the colour table and the literal lists in storm_rules.cpp).
+struct FixedValues {
+  explicit FixedValues(const Form& start);
+  std::unordered_set<std::string> captions, texts, messages;
+  std::unordered_set<OleColor> colours;
+};
+
+enum class View { Converter, Player, Reference };
+const char* viewName(View v);
+// The view a click on `name` leads to; none for a click that does not switch views.
+std::optional<View> viewAfter(std::string_view name);
+
+// Notes where a storm is, so that a crash can be replayed too: when a sanitizer stops the process,
+// or it aborts, "storm stopped at seed S, click N" is printed with the report.
+void markStormPosition(unsigned seed, int click);
+
+// The own flags of the windowed controls, one character each. Nothing in the window ever moves, so
+// what a user can reach follows from these alone.
+std::string windowedFlags(const Form& form);
+
+class StormRules {
+ public:
+  // Watches every property the form writes from now on; the form must write nothing once the
+  // rules are gone.
+  StormRules(Form& form, const FixedValues& fixed);
+
+  // What broke after a click on `clicked`, or "" when every rule holds. Values are checked as they
+  // are written; sweep() checks them all at once.
+  std::string afterClick(std::string_view clicked);
+  std::string sweep() const;
+  std::string checkMessage(const std::string& text) const;
+  // Changes whenever what a user can reach may have changed: only the own flag of a windowed
+  // control (a button, a box, a list or a frame) decides that, since nothing ever moves.
+  long reachEpoch() const { return reachEpoch_; }
+
+ private:
+  std::string valueFault(const Control& c, Property p) const;
+  bool looksLike(View v) const;
+
+  const Form& form_;
+  const FixedValues& fixed_;
+  std::vector<const Control*> options_;  // controls never move once the form is made
+  const Control &zov_, &f2_, &dd1_, &dd2_;
+  std::vector<const Control*> player_;
+  View expected_ = View::Converter;
+  std::string written_;  // the first value written that is not a fixed one
+  long reachEpoch_ = 0;
+  long viewCheckedAt_ = -1;  // the epoch at which the views were last told apart
+  std::map<std::string, std::string> viewsByFlags_;  // which views the window looks like
+};
+
+}  // namespace kalvori::testing
