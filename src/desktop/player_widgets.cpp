@@ -76,14 +76,19 @@ std::string lastName(const std::string& path) {
 
 DriveList::DriveList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
     : QComboBox(parent), form_(form), control_(control), files_(files) {
-  fill();
   connect(this, &QComboBox::activated, this, [this](int index) {
     const QByteArray text = itemData(index).toByteArray();
     form_.chooseDrive(control_.name, std::string(text.constData(), static_cast<std::size_t>(text.size())));
   });
 }
 
+void DriveList::showEvent(QShowEvent* event) {
+  if (!filled_) fill();
+  QComboBox::showEvent(event);
+}
+
 void DriveList::fill() {
+  filled_ = true;
   const QSignalBlocker quiet(this);
   clear();
   for (const Place& p : files_.places())
@@ -189,13 +194,23 @@ void ListFiller::reapWorkers(bool all) {
 FolderList::FolderList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
     : QListWidget(parent), form_(form), control_(control), files_(files) {
   layOutInBatches(this);
-  refresh();
   // A double-click, or Enter, opens the folder.
   connect(this, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { form_.openFolder(control_.name, bytesOf(item)); });
 }
 
 void FolderList::refresh() {
+  stale_ = true;
+  if (isVisible()) fill();
+}
+
+void FolderList::showEvent(QShowEvent* event) {
+  if (stale_) fill();
+  QListWidget::showEvent(event);
+}
+
+void FolderList::fill() {
+  stale_ = false;
   clear();
   const std::vector<std::string> chain = folderChain(control_.path);
   const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
@@ -220,7 +235,6 @@ void FolderList::refresh() {
 FileList::FileList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
     : QListWidget(parent), form_(form), control_(control), files_(files) {
   layOutInBatches(this);
-  refresh();
   connect(this, &QListWidget::itemClicked, this, &FileList::choose);
   connect(this, &QListWidget::itemActivated, this, &FileList::choose);
 }
@@ -228,6 +242,17 @@ FileList::FileList(Form& form, const Control& control, const FileBrowser& files,
 void FileList::choose(QListWidgetItem* item) { form_.chooseFile(control_.name, bytesOf(item)); }
 
 void FileList::refresh() {
+  stale_ = true;
+  if (isVisible()) fill();
+}
+
+void FileList::showEvent(QShowEvent* event) {
+  if (stale_) fill();
+  QListWidget::showEvent(event);
+}
+
+void FileList::fill() {
+  stale_ = false;
   clear();
   const std::string& folder = control_.path;
   filler_.start([&files = files_, folder, pattern = control_.pattern] { return files.files(folder, pattern); },

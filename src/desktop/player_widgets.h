@@ -23,6 +23,9 @@
 
 namespace kalvori::desktop {
 
+// The lists read the disk only while they are shown: the player's lists are hidden at start, so
+// starting the program reads no folder and no volume; a list hidden when its folder changes reads
+// it when it is shown again.
 class DriveList : public QComboBox {
  public:
   DriveList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
@@ -30,8 +33,12 @@ class DriveList : public QComboBox {
   void refresh();
   void showPopup() override;  // volumes come and go: read them anew when the list opens
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void fill();
+  bool filled_ = false;
   Form& form_;
   const Control& control_;
   const FileBrowser& files_;
@@ -91,7 +98,12 @@ class FolderList : public QListWidget {
   void refresh();
   bool filling() const { return filler_.filling(); }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void fill();
+  bool stale_ = true;
   Form& form_;
   const Control& control_;
   const FileBrowser& files_;
@@ -107,7 +119,12 @@ class FileList : public QListWidget {
   void refreshSelection();
   bool filling() const { return filler_.filling(); }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void fill();
+  bool stale_ = true;
   void choose(QListWidgetItem* item);
   Form& form_;
   const Control& control_;

@@ -176,6 +176,12 @@ bool matchesSomePiece(const std::string& pattern, const std::string& name) {
   return false;
 }
 
+std::string shown(const Names& names) {
+  std::string out = "{";
+  for (const std::string& n : names) out += " \"" + escaped(n) + "\"";
+  return out + " }";
+}
+
 void checkList(const Names& names, const std::string& what) {
   check(std::adjacent_find(names.begin(), names.end(), std::greater_equal<>()) == names.end(),
         what + ": not sorted, or an entry twice");
@@ -208,11 +214,11 @@ void browse(const FileBrowser& browser, const std::vector<Place>& places, const 
   if (!browser.canRead(folder)) check(folders.empty() && files.empty(), where + " cannot be read but lists entries");
 
   const Listing plain = readPlainly(folder);
-  check(folders == plain.folders, "subfolders of " + where + " are not the folders it holds");
+  check(folders == plain.folders, "subfolders of " + where + ": " + shown(folders) + " instead of " + shown(plain.folders));
   Names media;
   for (const std::string& n : plain.regularFiles)
     if (pattern == kMediaPattern ? isMediaName(n) : matchesSomePiece(pattern, n)) media.push_back(n);
-  check(files == media, "files of " + where + " are not the matching files it holds");
+  check(files == media, "files of " + where + ": " + shown(files) + " instead of " + shown(media));
   for (const std::string& n : files) {
     const std::string path = mediaPath(folder, n);
     check(path == folder + (folder.ends_with('/') ? "" : "/") + n, "mediaPath of " + where + " and " + escaped(n));
