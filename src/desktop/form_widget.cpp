@@ -241,8 +241,7 @@ void FormWidget::sync(const Control& c, Property p) {
       if (auto* drives = dynamic_cast<DriveList*>(w)) drives->refresh();
       break;
     case Property::Path:
-      if (auto* folders = dynamic_cast<FolderList*>(w)) folders->refresh();
-      if (auto* list = dynamic_cast<FileList*>(w)) list->refresh();
+      if (auto* list = dynamic_cast<FolderContents*>(w)) list->refresh();
       break;
     case Property::FileName:
       if (auto* list = dynamic_cast<FileList*>(w)) list->refreshSelection();

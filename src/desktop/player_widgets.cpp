@@ -191,26 +191,35 @@ void ListFiller::reapWorkers(bool all) {
   });
 }
 
-FolderList::FolderList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
+FolderContents::FolderContents(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
     : QListWidget(parent), form_(form), control_(control), files_(files) {
   layOutInBatches(this);
+}
+
+void FolderContents::refresh() {
+  stale_ = true;
+  if (isVisible()) {
+    stale_ = false;
+    fill();
+  }
+}
+
+void FolderContents::showEvent(QShowEvent* event) {
+  if (stale_) {
+    stale_ = false;
+    fill();
+  }
+  QListWidget::showEvent(event);
+}
+
+FolderList::FolderList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
+    : FolderContents(form, control, files, parent) {
   // A double-click, or Enter, opens the folder.
   connect(this, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { form_.openFolder(control_.name, bytesOf(item)); });
 }
 
-void FolderList::refresh() {
-  stale_ = true;
-  if (isVisible()) fill();
-}
-
-void FolderList::showEvent(QShowEvent* event) {
-  if (stale_) fill();
-  QListWidget::showEvent(event);
-}
-
 void FolderList::fill() {
-  stale_ = false;
   clear();
   const std::vector<std::string> chain = folderChain(control_.path);
   const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
@@ -233,26 +242,14 @@ void FolderList::fill() {
 }
 
 FileList::FileList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
-    : QListWidget(parent), form_(form), control_(control), files_(files) {
-  layOutInBatches(this);
+    : FolderContents(form, control, files, parent) {
   connect(this, &QListWidget::itemClicked, this, &FileList::choose);
   connect(this, &QListWidget::itemActivated, this, &FileList::choose);
 }
 
 void FileList::choose(QListWidgetItem* item) { form_.chooseFile(control_.name, bytesOf(item)); }
 
-void FileList::refresh() {
-  stale_ = true;
-  if (isVisible()) fill();
-}
-
-void FileList::showEvent(QShowEvent* event) {
-  if (stale_) fill();
-  QListWidget::showEvent(event);
-}
-
 void FileList::fill() {
-  stale_ = false;
   clear();
   const std::string& folder = control_.path;
   filler_.start([&files = files_, folder, pattern = control_.pattern] { return files.files(folder, pattern); },

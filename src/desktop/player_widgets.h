@@ -91,45 +91,46 @@ class ListFiller {
   std::vector<std::pair<std::thread, std::shared_ptr<Listing>>> workers_;
 };
 
-class FolderList : public QListWidget {
+// A list of what a folder holds, read only while the list is shown (see DriveList).
+class FolderContents : public QListWidget {
  public:
-  FolderList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
-  // The chain of folders down to the model's Path, then its subfolders one step further in.
+  // Reads the model's Path again, now if the list is shown, else when it is shown next.
   void refresh();
   bool filling() const { return filler_.filling(); }
 
  protected:
+  FolderContents(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
   void showEvent(QShowEvent* event) override;
+  virtual void fill() = 0;
 
- private:
-  void fill();
-  bool stale_ = true;
   Form& form_;
   const Control& control_;
   const FileBrowser& files_;
   ListFiller filler_;
+
+ private:
+  bool stale_ = true;
 };
 
-class FileList : public QListWidget {
+// The chain of folders down to the model's Path, then its subfolders one step further in.
+class FolderList : public FolderContents {
  public:
-  FileList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
-  // The media files of the model's Path.
-  void refresh();
-  // The model's FileName as the selected entry.
-  void refreshSelection();
-  bool filling() const { return filler_.filling(); }
-
- protected:
-  void showEvent(QShowEvent* event) override;
+  FolderList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
 
  private:
-  void fill();
-  bool stale_ = true;
+  void fill() override;
+};
+
+// The media files of the model's Path.
+class FileList : public FolderContents {
+ public:
+  FileList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
+  // The model's FileName as the selected entry.
+  void refreshSelection();
+
+ private:
+  void fill() override;
   void choose(QListWidgetItem* item);
-  Form& form_;
-  const Control& control_;
-  const FileBrowser& files_;
-  ListFiller filler_;
 };
 
 // Play, pause and stop, each a third of the control's width, enabled by what the device is doing.
