@@ -10,27 +10,18 @@
 
 #include "desktop/caption_text.h"
 #include "desktop/control_widgets.h"
+#include "support/open_window.h"
 #include "support/qt_helpers.h"
 #include "window/main_window.h"
 
 namespace kalvori::desktop {
 namespace {
 
-class DesktopWindow : public ::testing::Test {
+class DesktopWindow : public testing::OpenWindow {
  protected:
-  void SetUp() override {
-    view = std::make_unique<FormWidget>(*form);
-    form->load();
-    view->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-  }
-  QWidget* w(const char* name) { return view->widgetFor(name); }
   // The widget that takes a click at a point given in the window's twips.
   QWidget* topAt(int x, int y) { return view->canvas()->childAt(px(x), px(y)); }
   QString boxText(const char* name) { return static_cast<QLineEdit*>(w(name))->text(); }
-
-  std::unique_ptr<Form> form = createMainWindow();
-  std::unique_ptr<FormWidget> view;
 };
 
 TEST_F(DesktopWindow, EveryWidgetStandsAtItsTwipsOverFifteen) {

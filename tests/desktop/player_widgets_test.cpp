@@ -10,6 +10,7 @@
 
 #include "desktop/form_widget.h"
 #include "support/fake_media_device.h"
+#include "support/temp_folder.h"
 #include "support/qt_helpers.h"
 #include "window/main_window.h"
 
@@ -22,8 +23,6 @@ using Log = std::vector<std::string>;
 class PlayerOnScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kalvori-lists-XXXXXX";
-    root = mkdtemp(pattern);
     fs::create_directories(root + "/歌 曲/.hidden");
     fs::create_directories(root + "/歌 曲/live");
     for (const char* f : {"/歌 曲/b.mp3", "/歌 曲/A%20#.WAV", "/歌 曲/readme.txt", "/歌 曲/live/x.mid"})
@@ -36,10 +35,6 @@ class PlayerOnScreen : public ::testing::Test {
     form->click("mp3");
     device.log.clear();
   }
-  void TearDown() override {
-    view.reset();
-    fs::remove_all(root);
-  }
   QListWidget* list(const char* name) { return static_cast<QListWidget*>(view->widgetFor(name)); }
   QStringList texts(QListWidget* l) {
     QStringList out;
@@ -47,7 +42,8 @@ class PlayerOnScreen : public ::testing::Test {
     return out;
   }
 
-  std::string root;
+  testing::TempFolder temp{"kalvori-lists"};
+  std::string root = temp.path();
   testing::RecordingMediaDevice device;
   FileBrowser files{[this] { return std::vector<Volume>{{root, "TEST", true}}; },
                     [] { return std::vector<OpticalDrive>{{"/dev/sr9", ""}}; }};

@@ -9,21 +9,15 @@
 #include "desktop/caption_text.h"
 #include "desktop/control_widgets.h"
 #include "desktop/form_widget.h"
+#include "support/open_window.h"
 #include "support/qt_helpers.h"
 #include "window/main_window.h"
 
 namespace kalvori::desktop {
 namespace {
 
-class ViewsOnScreen : public ::testing::Test {
+class ViewsOnScreen : public testing::OpenWindow {
  protected:
-  void SetUp() override {
-    view = std::make_unique<FormWidget>(*form);
-    form->load();
-    view->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-  }
-  QWidget* w(const char* name) { return view->widgetFor(name); }
   // A real click at a point of the window, given in twips, routed by Qt to whatever lies on top.
   void clickAt(int x, int y) {
     QTest::mouseClick(view->windowHandle(), Qt::LeftButton, {}, view->canvas()->mapTo(view.get(), QPoint(px(x), px(y))));
@@ -40,9 +34,6 @@ class ViewsOnScreen : public ::testing::Test {
     clickAt(x, y);
   }
   bool inside(QWidget* widget, const char* frame) { return widget && (widget == w(frame) || w(frame)->isAncestorOf(widget)); }
-
-  std::unique_ptr<Form> form = createMainWindow();
-  std::unique_ptr<FormWidget> view;
 };
 
 TEST_F(ViewsOnScreen, RealClicksMoveBetweenTheViews) {

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "support/fake_media_device.h"
+#include "support/temp_folder.h"
 #include "support/form_state.h"
 #include "window/main_window.h"
 
@@ -19,14 +20,10 @@ using Log = std::vector<std::string>;
 class PlayerHandlers : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kalvori-player-XXXXXX";
-    root = mkdtemp(pattern);
     fs::create_directories(root + "/music/live");
     for (const char* f : {"music/b song.mp3", "music/A#1.WAV", "music/notes.txt", "top.mid"}) std::ofstream(root + "/" + f);
     start(root + "/music");
   }
-  void TearDown() override { fs::remove_all(root); }
-
   void start(const std::string& folder) {
     form = createMainWindow(&device, files, folder);
     messages.attach(*form);
@@ -35,7 +32,8 @@ class PlayerHandlers : public ::testing::Test {
     device.log.clear();
   }
 
-  std::string root;
+  testing::TempFolder temp{"kalvori-player"};
+  std::string root = temp.path();
   testing::RecordingMediaDevice device;
   // The test's own folder stands in for a removable volume; the last place is a disc drive
   // holding no disc.

@@ -22,6 +22,7 @@
 #include "desktop/player_widgets.h"
 #include "player/gst_media_device.h"
 #include "support/qt_helpers.h"
+#include "support/temp_folder.h"
 #include "support/test_media.h"
 #include "window/main_window.h"
 
@@ -91,16 +92,8 @@ std::string withHugeTag(const std::string& mp3, std::uint32_t size) {
 class HostileMedia : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kalvori-hostile-XXXXXX";
-    root = mkdtemp(pattern);
     fs::create_directory(root + "/start");
     makeFile(root + "/start/short.wav", testing::wavBytes(0.3));
-  }
-  void TearDown() override {
-    view.reset();
-    form.reset();
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
   }
   // The window, started in `folder` and showing the player, drawn and settled.
   void open(const std::string& folder) {
@@ -166,7 +159,8 @@ class HostileMedia : public ::testing::Test {
     return QTest::qWaitFor([&] { return device.state() != State::Playing; }, withinMs);
   }
 
-  std::string root;
+  testing::TempFolder temp{"kalvori-hostile"};
+  std::string root = temp.path();
   GstMediaDevice device{GstMediaDevice::Sinks{"fakesink sync=true", "fakesink sync=true"}};
   FileBrowser files{[this] { return std::vector<Volume>{{root + "/stick", "STICK", true}}; }};
   std::unique_ptr<Form> form;

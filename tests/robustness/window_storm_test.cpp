@@ -20,6 +20,7 @@
 #include "storm_rules.h"
 #include "support/fake_media_device.h"
 #include "support/qt_helpers.h"
+#include "support/temp_folder.h"
 #include "window/main_window.h"
 
 namespace kalvori::desktop {
@@ -33,12 +34,9 @@ constexpr int kClicksPerSeed = 2000;
 class WindowStorm : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kalvori-storm-XXXXXX";
-    folder_ = mkdtemp(pattern);
     fs::create_directory(folder_ + "/live");
     for (const char* f : {"a.wav", "b.mid", "c.avi", "d.mpg", "e.mp3"}) std::ofstream(folder_ + "/" + f);
   }
-  void TearDown() override { fs::remove_all(folder_); }
 
   // Runs one seed in a new window; the first fault, with where it happened, or "".
   std::string storm(unsigned seed) {
@@ -123,7 +121,8 @@ class WindowStorm : public ::testing::Test {
     return "";
   }
 
-  std::string folder_;
+  testing::TempFolder temp_{"kalvori-storm"};
+  std::string folder_ = temp_.path();
   FileBrowser files_;
   std::unique_ptr<Form> design_ = createMainWindow();
   testing::FixedValues fixed_{*design_};
