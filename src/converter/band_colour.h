@@ -11,7 +11,7 @@
 #include <optional>
 #include <string_view>
 
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 namespace kalvori {
 

@@ -2,7 +2,7 @@
 // (dl0..dl9). They stand in the place of d0..d9 and write the same suffix box k4.
 #pragma once
 
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 namespace kalvori {
 

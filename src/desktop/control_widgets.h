@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "desktop/caption_text.h"
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 namespace kalvori::desktop {
 

@@ -7,7 +7,7 @@
 
 #include "player/file_browser.h"
 #include "player/media_device.h"
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 namespace kalvori {
 

@@ -4,7 +4,7 @@
 // are written exactly as they are drawn. Nothing on the panel changes at run time.
 #include "reference/reference_panel_design.h"
 
-#include "window/design_data.h"
+#include "form/design_data.h"
 
 namespace kalvori {
 

@@ -5,7 +5,7 @@
 
 #include "converter/band_colour.h"
 #include "reference/reference_panel_design.h"
-#include "window/design_data.h"
+#include "form/design_data.h"
 
 namespace kalvori {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 namespace kalvori {
 

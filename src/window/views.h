@@ -3,7 +3,7 @@
 // window's Load.
 #pragma once
 
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 namespace kalvori {
 

@@ -14,7 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 namespace kalvori::testing {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 namespace kalvori::testing {
 

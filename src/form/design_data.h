@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 namespace kalvori::design {
 

@@ -1,4 +1,4 @@
-#include "window/design_data.h"
+#include "form/design_data.h"
 
 #include <map>
 #include <stdexcept>

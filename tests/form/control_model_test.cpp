@@ -1,12 +1,12 @@
 // The window model's own rules, on a small form made for the purpose.
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "support/form_state.h"
-#include "window/design_data.h"
+#include "form/design_data.h"
 
 namespace kalvori {
 namespace {

@@ -1,4 +1,4 @@
-#include "window/control_model.h"
+#include "form/control_model.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Includes point one way: desktop -> window -> converter, reference, player -> form. A file may
+# include its own folder and any folder of a lower layer; the three middle folders know only the
+# model, not each other. Prints every include that breaks this and fails if there is one.
+set -euo pipefail
+src=${1:-$(dirname "$0")/../../src}
+declare -A layer=([form]=0 [converter]=1 [reference]=1 [player]=1 [window]=2 [desktop]=3)
+status=0
+while IFS=: read -r file _ line; do
+  from=${file#"$src"/}; from=${from%%/*}
+  to=$(sed -n 's/^[[:space:]]*#include[[:space:]]*"\([^/"]*\)\/.*/\1/p' <<<"$line")
+  [ -n "$to" ] && [ -n "${layer[$to]+x}" ] && [ "$to" != "$from" ] || continue
+  if [ "${layer[$to]}" -ge "${layer[$from]}" ]; then
+    echo "upward or sideways include: $file: $line"
+    status=1
+  fi
+done < <(grep -rn '^[[:space:]]*#include[[:space:]]*"' "$src" --include='*.h' --include='*.cpp')
+[ $status -eq 0 ] && echo "includes point one way: desktop -> window -> converter, reference, player -> form"
+exit $status
