@@ -16,6 +16,13 @@ struct Commas {
 };
 Commas commasFor(std::string_view suffix);
 
+// The two comma labels, resolved in one form; show() sets them for a suffix as commasFor says.
+struct CommaLabels {
+  explicit CommaLabels(const Form& form);
+  void show(Form& form, std::string_view suffix) const;
+  ControlId dd1, dd2;
+};
+
 void bindBandButtons(Form& form);
 
 }  // namespace kalvori

@@ -1,6 +1,8 @@
 // The twelve band colours the converter knows: black to white for the digits 0 to 9, gold and
-// silver. Every colour name, swatch colour, multiplier suffix, tolerance text and colour-button
-// caption that the window shows is written from this one table; nothing is computed from a digit.
+// silver. Every colour name, swatch colour, resistor multiplier suffix, tolerance text and
+// colour-button caption that the window shows is written from this one table; the suffixes of the
+// capacitor code and of the inductor multiplier, and the digits as text, stand beside it. Nothing is
+// computed from a digit.
 //
 // What it deliberately does not do: paint the colour buttons (they keep their own design colours)
 // or know which control a value goes to (the band buttons and the mode layouts decide that).
@@ -61,5 +63,21 @@ inline constexpr const BandColour& digitColour(int digit) { return kBandColours[
 inline constexpr Band multiplierRow(int row) {
   return row < 8 ? static_cast<Band>(row) : (row == 8 ? Band::Gold : Band::Silver);
 }
+
+// A digit 0 to 9 as the one character the boxes, code labels and relabelled buttons show.
+inline constexpr std::string_view digitText(int digit) {
+  return std::string_view("0123456789").substr(static_cast<std::size_t>(digit), 1);
+}
+
+// The capacitor code's third digit n (1 to 9, at index n - 1) stands for n zeros after the two
+// digits, in picofarads, stepping through pF, nF, uF. A third digit of 8 or 9 is a fraction: ×0.01
+// and ×0.1 (so "229" is 2.2 pF).
+inline constexpr std::array<std::string_view, 9> kCapacitorSuffixes = {
+    "0 pF", "00 pF", " nF", "0 nF", "00 nF", " uF", "0 uF", "×0.01 pF", "×0.1 pF"};
+
+// The inductor multipliers in microhenries, in the rows of a multiplier column: black to violet,
+// then gold and silver. Black's bare unit has no blank, so it follows the second digit directly.
+inline constexpr std::array<std::string_view, 10> kInductorSuffixes = {
+    "uH", "0 uH", "00 uH", " mH", "0 mH", "00 mH", " H", "0 H", "×0.1 uH", "×0.01 uH"};
 
 }  // namespace kalvori

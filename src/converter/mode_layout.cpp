@@ -1,5 +1,6 @@
 #include "converter/mode_layout.h"
 
+#include <memory>
 #include <stdexcept>
 
 #include "converter/band_colour.h"
@@ -10,7 +11,7 @@ namespace {
 
 constexpr OleColor kClearedSwatch = 0x00FFFFFF;
 
-std::string_view bareDigit(int n) { return std::string_view("0123456789").substr(static_cast<std::size_t>(n), 1); }
+std::string_view bareDigit(int n) { return digitText(n); }
 
 // Writes a layout as it reads: "Visible := False for a0..a9, b0", one call per step.
 class Steps {
@@ -169,14 +170,38 @@ const ModeLayout& modeLayout(std::string_view option) {
   throw std::logic_error("no mode layout for " + std::string(option));
 }
 
-void applyLayout(Form& form, const ModeLayout& layout) {
-  if (layout.onlyWhenSelected && !form.control(layout.option).value) return;
-  for (const Assignment& a : layout.steps) form.set(a.control, a.property, a.value);
-}
+namespace {
+
+// A layout with its option button and every control it writes resolved in one form.
+struct BoundLayout {
+  struct Step {
+    ControlId control;
+    Property property;
+    PropertyValue value;
+  };
+  BoundLayout(const Form& form, const ModeLayout& layout)
+      : option(form.id(layout.option)), onlyWhenSelected(layout.onlyWhenSelected) {
+    steps.reserve(layout.steps.size());
+    for (const Assignment& a : layout.steps) steps.push_back({form.id(a.control), a.property, a.value});
+  }
+  void apply(Form& form) const {
+    if (onlyWhenSelected && !form.control(option).value) return;
+    for (const Step& s : steps) form.set(s.control, s.property, s.value);
+  }
+  ControlId option;
+  bool onlyWhenSelected;
+  std::vector<Step> steps;
+};
+
+}  // namespace
+
+void applyLayout(Form& form, const ModeLayout& layout) { BoundLayout(form, layout).apply(form); }
 
 void bindModeButtons(Form& form) {
-  for (const ModeLayout& layout : modeLayouts())
-    form.on(layout.option, Event::Click, [&layout](Form& f) { applyLayout(f, layout); });
+  for (const ModeLayout& layout : modeLayouts()) {
+    auto bound = std::make_shared<const BoundLayout>(form, layout);
+    form.on(bound->option, Event::Click, [bound](Form& f) { bound->apply(f); });
+  }
 }
 
 }  // namespace kalvori

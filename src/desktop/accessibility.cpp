@@ -2,23 +2,13 @@
 
 #include <QAccessibleWidget>
 
+#include "converter/band_slots.h"
 #include "desktop/control_widgets.h"
 
 namespace kalvori::desktop {
 
 namespace {
 
-// Each swatch stands under its band heading and under the colour name a band button writes. The
-// heading names it ("4环电阻第1环颜色"), so that a four-band reading is read out as four bands
-// although it starts in the second swatch; with no heading it is named by its place.
-struct Swatch {
-  std::string_view swatch, heading, colourName;
-  const char* byPlace;
-};
-constexpr Swatch kSwatches[] = {
-    {"kk1", "t1", "t6", "第1环颜色"}, {"kk2", "t2", "t7", "第2环颜色"}, {"kk3", "t3", "t8", "第3环颜色"},
-    {"kk4", "t4", "t9", "第4环颜色"}, {"kk5", "t5", "t10", "第5环颜色"},
-};
 
 // Controls with no caption that a user can reach, or that group what a user reaches. The value boxes
 // are named by their place: which band a box holds depends on the mode.
@@ -31,12 +21,6 @@ constexpr Described kDescribed[] = {
     {"k5", "误差率"},     {"Drive1", "盘符"},       {"Dir1", "文件夹"},       {"File1", "媒体文件"},
     {"MMControl1", "播放控制"}, {"zov", "多媒体播放器"},
 };
-
-const Swatch* swatch(std::string_view name) {
-  for (const Swatch& s : kSwatches)
-    if (s.swatch == name) return &s;
-  return nullptr;
-}
 
 QString captionOf(const Form& form, std::string_view name) {
   return QString::fromStdString(form.control(name).caption).trimmed();
@@ -51,10 +35,14 @@ QAccessibleInterface* roleFor(const QString&, QObject* object) {
 
 }  // namespace
 
+// Each swatch stands under its band heading and under the colour name a band button writes. The
+// heading names it ("4环电阻第1环颜色"), so that a four-band reading is read out as four bands
+// although it starts in the second swatch; with no heading it is named by its place ("第2环颜色").
 QString accessibleNameOf(const Form& form, const Control& c) {
-  if (const Swatch* s = swatch(c.name)) {
+  if (const BandSlot* s = slotOfSwatch(c.name)) {
     const QString heading = captionOf(form, s->heading);
-    return heading.isEmpty() ? QString::fromUtf8(s->byPlace) : heading + QStringLiteral("颜色");
+    if (!heading.isEmpty()) return heading + QStringLiteral("颜色");
+    return QStringLiteral("第%1环颜色").arg(s->number);
   }
   if (!c.caption.empty()) return QString::fromStdString(c.caption);
   for (const Described& d : kDescribed)
@@ -63,12 +51,12 @@ QString accessibleNameOf(const Form& form, const Control& c) {
 }
 
 QString accessibleDescriptionOf(const Form& form, const Control& c) {
-  const Swatch* s = swatch(c.name);
+  const BandSlot* s = slotOfSwatch(c.name);
   return s ? captionOf(form, s->colourName) : QString();
 }
 
 std::optional<std::string_view> swatchFollowing(std::string_view label) {
-  for (const Swatch& s : kSwatches)
+  for (const BandSlot& s : kBandSlots)
     if (s.heading == label || s.colourName == label) return s.swatch;
   return std::nullopt;
 }

@@ -36,19 +36,18 @@ Form::Form(Window window, std::vector<Control> controls)
         throw std::logic_error("control " + c.name + " has no frame " + c.parent + " before it");
     }
     c.order = childrenSoFar[c.parent]++;
+    c.index = i;
     children_[c.parent].push_back(i);
   }
 }
 
-const Control& Form::control(std::string_view name) const {
+ControlId Form::id(std::string_view name) const {
   auto it = index_.find(name);
   if (it == index_.end()) throw std::logic_error("no control named " + std::string(name));
-  return controls_[it->second];
+  return ControlId(it->second);
 }
 
-Control& Form::mutableControl(std::string_view name) {
-  return const_cast<Control&>(std::as_const(*this).control(name));
-}
+const Control& Form::control(std::string_view name) const { return control(id(name)); }
 
 bool Form::isShown(std::string_view name) const {
   for (const Control* c = &control(name);; c = &control(c->parent)) {
@@ -100,7 +99,7 @@ void Form::changed(const Control& c, Property p) {
 }
 
 void Form::raise(const Control& c, Event e) {
-  auto it = handlers_.find({index_.find(c.name)->second, e});
+  auto it = handlers_.find({c.index, e});
   if (it != handlers_.end()) it->second(*this);
 }
 
@@ -153,72 +152,65 @@ void Form::chooseFile(std::string_view name, std::string_view fileName) {
 }
 
 template <class T>
-void Form::assign(std::string_view name, T Control::*member, T value, Property p, bool raisesChange) {
-  Control& c = mutableControl(name);
+void Form::assign(ControlId id, T Control::*member, T value, Property p, bool raisesChange) {
+  Control& c = mutableControl(id);
   if (c.*member == value) return;
   c.*member = std::move(value);
   changed(c, p);
   if (raisesChange) raise(c, Event::Change);
 }
 
-void Form::setCaption(std::string_view name, std::string_view v) {
-  assign(name, &Control::caption, std::string(v), Property::Caption, false);
+void Form::setCaption(ControlId id, std::string_view v) {
+  assign(id, &Control::caption, std::string(v), Property::Caption, false);
 }
-void Form::setText(std::string_view name, std::string_view v) {
-  assign(name, &Control::text, std::string(v), Property::Text, true);
+void Form::setText(ControlId id, std::string_view v) { assign(id, &Control::text, std::string(v), Property::Text, true); }
+void Form::setBackColor(ControlId id, OleColor v) { assign(id, &Control::backColor, v, Property::BackColor, false); }
+void Form::setVisible(ControlId id, bool v) { assign(id, &Control::visible, v, Property::Visible, false); }
+void Form::setPath(ControlId id, std::string_view v) {
+  const Control& c = control(id);
+  if (c.kind == Kind::FileListBox && c.path != v) setFileName(id, "");
+  assign(id, &Control::path, std::string(v), Property::Path, true);
 }
-void Form::setBackColor(std::string_view name, OleColor v) {
-  assign(name, &Control::backColor, v, Property::BackColor, false);
-}
-void Form::setVisible(std::string_view name, bool v) {
-  assign(name, &Control::visible, v, Property::Visible, false);
-}
-void Form::setPath(std::string_view name, std::string_view v) {
-  Control& c = mutableControl(name);
-  if (c.kind == Kind::FileListBox && c.path != v) setFileName(name, "");
-  assign(name, &Control::path, std::string(v), Property::Path, true);
-}
-void Form::setDrive(std::string_view name, std::string_view v) {
-  assign(name, &Control::drive, std::string(v), Property::Drive, false);
+void Form::setDrive(ControlId id, std::string_view v) {
+  assign(id, &Control::drive, std::string(v), Property::Drive, false);
 }
 // The multimedia control carries out every assignment to its properties, the same value twice in a
 // row too; other controls only report real changes.
-void Form::assignToDevice(std::string_view name, std::string Control::*member, std::string_view v, Property p) {
-  Control& c = mutableControl(name);
-  if (c.kind != Kind::MediaControl) return assign(name, member, std::string(v), p, false);
+void Form::assignToDevice(ControlId id, std::string Control::*member, std::string_view v, Property p) {
+  Control& c = mutableControl(id);
+  if (c.kind != Kind::MediaControl) return assign(id, member, std::string(v), p, false);
   c.*member = v;
   changed(c, p);
 }
-void Form::setFileName(std::string_view name, std::string_view v) {
-  assignToDevice(name, &Control::fileName, v, Property::FileName);
+void Form::setFileName(ControlId id, std::string_view v) {
+  assignToDevice(id, &Control::fileName, v, Property::FileName);
 }
-void Form::setDeviceType(std::string_view name, std::string_view v) {
-  assignToDevice(name, &Control::deviceType, v, Property::DeviceType);
+void Form::setDeviceType(ControlId id, std::string_view v) {
+  assignToDevice(id, &Control::deviceType, v, Property::DeviceType);
 }
-void Form::setCommand(std::string_view name, std::string_view v) {
-  assignToDevice(name, &Control::command, v, Property::Command);
-}
+void Form::setCommand(ControlId id, std::string_view v) { assignToDevice(id, &Control::command, v, Property::Command); }
 
-void Form::set(std::string_view name, Property property, const PropertyValue& value) {
+void Form::set(ControlId id, Property property, const PropertyValue& value) {
   switch (property) {
-    case Property::Caption: return setCaption(name, std::get<std::string_view>(value));
-    case Property::Text: return setText(name, std::get<std::string_view>(value));
-    case Property::BackColor: return setBackColor(name, std::get<OleColor>(value));
-    case Property::Visible: return setVisible(name, std::get<bool>(value));
-    case Property::Path: return setPath(name, std::get<std::string_view>(value));
-    case Property::FileName: return setFileName(name, std::get<std::string_view>(value));
-    case Property::DeviceType: return setDeviceType(name, std::get<std::string_view>(value));
-    case Property::Command: return setCommand(name, std::get<std::string_view>(value));
+    case Property::Caption: return setCaption(id, std::get<std::string_view>(value));
+    case Property::Text: return setText(id, std::get<std::string_view>(value));
+    case Property::BackColor: return setBackColor(id, std::get<OleColor>(value));
+    case Property::Visible: return setVisible(id, std::get<bool>(value));
+    case Property::Path: return setPath(id, std::get<std::string_view>(value));
+    case Property::FileName: return setFileName(id, std::get<std::string_view>(value));
+    case Property::DeviceType: return setDeviceType(id, std::get<std::string_view>(value));
+    case Property::Command: return setCommand(id, std::get<std::string_view>(value));
     case Property::Value:
     case Property::Drive: break;
   }
-  throw std::logic_error("property cannot be assigned by the program: " + std::string(name));
+  throw std::logic_error("property cannot be assigned by the program: " + control(id).name);
 }
 
-void Form::on(std::string_view name, Event event, Handler handler) {
-  (void)control(name);
-  if (!handlers_.emplace(std::pair{index_.find(name)->second, event}, std::move(handler)).second)
-    throw std::logic_error("second handler for one event of " + std::string(name));
+void Form::on(std::string_view name, Event event, Handler handler) { on(id(name), event, std::move(handler)); }
+
+void Form::on(ControlId id, Event event, Handler handler) {
+  if (!handlers_.emplace(std::pair{id.index(), event}, std::move(handler)).second)
+    throw std::logic_error("second handler for one event of " + control(id).name);
 }
 
 void Form::onLoad(Handler handler) {

@@ -9,6 +9,11 @@
 //
 // What it deliberately does not do: draw anything, know about Qt, or decide what a click means.
 // The handlers (plain functions over a Form) decide; the desktop layer only mirrors.
+//
+// Lifetime: the controls are made once, with the Form, and the vector that holds them never grows,
+// shrinks or reallocates afterwards. A `const Control&` taken from a Form stays valid, and names the
+// same control, for as long as the Form lives: the widgets that mirror the controls hold such
+// references, and handlers hold ControlIds.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -115,7 +121,21 @@ struct Control {
   std::string deviceType;
   std::string command;
   // Filled in by the Form.
-  int order = 0;  // position among its parent's children in design order
+  int order = 0;          // position among its parent's children in design order
+  std::size_t index = 0;  // position in the Form's controls
+};
+
+// A control of one Form, looked up by name once. Handlers resolve every control they write when
+// they are bound, so a misspelt name stops the program at start rather than on a click.
+class ControlId {
+ public:
+  std::size_t index() const { return index_; }
+  friend bool operator==(ControlId, ControlId) = default;
+
+ private:
+  friend class Form;
+  explicit ControlId(std::size_t index) : index_(index) {}
+  std::size_t index_;
 };
 
 using PropertyValue = std::variant<bool, std::string_view, OleColor>;
@@ -143,7 +163,9 @@ class Form {
   const std::vector<Control>& controls() const { return controls_; }
   bool has(std::string_view name) const { return index_.find(name) != index_.end(); }
   // An unknown name is a programming error: it throws std::logic_error naming it.
+  ControlId id(std::string_view name) const;
   const Control& control(std::string_view name) const;
+  const Control& control(ControlId id) const { return controls_[id.index()]; }
   // Own flag True and every frame above it visible.
   bool isShown(std::string_view name) const;
   // Shown, and not lying under a shown windowed control of the same parent that covers it whole,
@@ -164,24 +186,36 @@ class Form {
   void chooseFile(std::string_view name, std::string_view fileName);
 
   // Property writes. Text and Path raise the control's Change before they return, when the value
-  // actually changes.
-  void setCaption(std::string_view name, std::string_view caption);
-  void setText(std::string_view name, std::string_view text);
-  void setBackColor(std::string_view name, OleColor colour);
-  void setVisible(std::string_view name, bool visible);
+  // actually changes. Each write takes the control by name or, cheaper, resolved beforehand.
+  void setCaption(ControlId id, std::string_view caption);
+  void setText(ControlId id, std::string_view text);
+  void setBackColor(ControlId id, OleColor colour);
+  void setVisible(ControlId id, bool visible);
   // A file list loses its selection when its folder changes.
-  void setPath(std::string_view name, std::string_view path);
+  void setPath(ControlId id, std::string_view path);
   // Shows a drive list entry as selected without raising Change (the list's own correction after a
   // drive that could not be read).
-  void setDrive(std::string_view name, std::string_view drive);
-  void setFileName(std::string_view name, std::string_view fileName);
-  void setDeviceType(std::string_view name, std::string_view type);
-  void setCommand(std::string_view name, std::string_view command);
+  void setDrive(ControlId id, std::string_view drive);
+  void setFileName(ControlId id, std::string_view fileName);
+  void setDeviceType(ControlId id, std::string_view type);
+  void setCommand(ControlId id, std::string_view command);
   // The same writes addressed by property, for tables of assignments.
-  void set(std::string_view name, Property property, const PropertyValue& value);
+  void set(ControlId id, Property property, const PropertyValue& value);
+
+  void setCaption(std::string_view name, std::string_view v) { setCaption(id(name), v); }
+  void setText(std::string_view name, std::string_view v) { setText(id(name), v); }
+  void setBackColor(std::string_view name, OleColor v) { setBackColor(id(name), v); }
+  void setVisible(std::string_view name, bool v) { setVisible(id(name), v); }
+  void setPath(std::string_view name, std::string_view v) { setPath(id(name), v); }
+  void setDrive(std::string_view name, std::string_view v) { setDrive(id(name), v); }
+  void setFileName(std::string_view name, std::string_view v) { setFileName(id(name), v); }
+  void setDeviceType(std::string_view name, std::string_view v) { setDeviceType(id(name), v); }
+  void setCommand(std::string_view name, std::string_view v) { setCommand(id(name), v); }
+  void set(std::string_view name, Property p, const PropertyValue& v) { set(id(name), p, v); }
 
   // One handler per (control, event); binding a second one is a programming error.
   void on(std::string_view name, Event event, Handler handler);
+  void on(ControlId id, Event event, Handler handler);
   void onLoad(Handler handler);
   // Raised once by the shell after every control exists and before the window is first shown.
   void load();
@@ -196,12 +230,13 @@ class Form {
   void addPropertyHook(PropertyListener hook) { hooks_.push_back(std::move(hook)); }
 
  private:
-  Control& mutableControl(std::string_view name);
+  Control& mutableControl(std::string_view name) { return controls_[id(name).index()]; }
+  Control& mutableControl(ControlId id) { return controls_[id.index()]; }
   void changed(const Control& c, Property p);
   void raise(const Control& c, Event e);
-  void assignToDevice(std::string_view name, std::string Control::*member, std::string_view v, Property p);
+  void assignToDevice(ControlId id, std::string Control::*member, std::string_view v, Property p);
   template <class T>
-  void assign(std::string_view name, T Control::*member, T value, Property p, bool raisesChange);
+  void assign(ControlId id, T Control::*member, T value, Property p, bool raisesChange);
 
   Window window_;
   std::vector<Control> controls_;

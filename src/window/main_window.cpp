@@ -11,13 +11,17 @@
 
 namespace kalvori {
 
+void bindHandlers(Form& form, MediaDevice* device, const FileBrowser& files, const std::string& startFolder) {
+  bindBandButtons(form);
+  bindMultiplierButtons(form);
+  bindModeButtons(form);
+  bindViews(form);
+  bindPlayer(form, device, files, startFolder);
+}
+
 std::unique_ptr<Form> createMainWindow(MediaDevice* device, const FileBrowser& files, const std::string& startFolder) {
   auto form = std::make_unique<Form>(mainWindowFrame(), mainWindowControls());
-  bindBandButtons(*form);
-  bindMultiplierButtons(*form);
-  bindModeButtons(*form);
-  bindViews(*form);
-  bindPlayer(*form, device, files, startFolder);
+  bindHandlers(*form, device, files, startFolder);
   return form;
 }
 

@@ -34,7 +34,7 @@ struct Column {
 
 std::string_view digitCaption(int row) { return digitColour(row).caption; }
 std::string_view multiplierCaption(int row) { return bandColour(multiplierRow(row)).caption; }
-std::string_view bareDigit(int row) { return std::string_view("0123456789").substr(row, 1); }
+std::string_view bareDigit(int row) { return digitText(row); }
 OleColor plainButton(int) { return sys::buttonFace; }
 // The silver button of a multiplier column is light grey, like its swatch.
 OleColor silverIsGrey(int row) { return row == 9 ? lightGrey : sys::buttonFace; }

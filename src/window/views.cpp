@@ -1,6 +1,7 @@
 #include "window/views.h"
 
 #include <string_view>
+#include <vector>
 
 namespace kalvori {
 
@@ -9,11 +10,6 @@ namespace {
 // The player's controls that leaving the player hides and entering it shows again.
 constexpr std::string_view kPlayerControls[] = {"MMControl1", "f1", "Drive1", "Dir1", "File1"};
 
-void showPlayer(Form& f) {
-  f.setVisible("zov", true);
-  for (std::string_view c : kPlayerControls) f.setVisible(c, true);
-  f.setVisible("F2", false);
-}
 
 // Messages shown word for word, blanks included.
 const char* const kAbout = "这是一个试用版本，在只会一点分支语句的艰苦条件下，历经十好几个小时完成的。高手见笑了!";
@@ -27,29 +23,38 @@ const char* const kFormats =
 }  // namespace
 
 void bindViews(Form& form) {
+  const ControlId zov = form.id("zov"), f2 = form.id("F2"), media = form.id("MMControl1");
+  std::vector<ControlId> player;
+  for (std::string_view c : kPlayerControls) player.push_back(form.id(c));
+
   // The device type only; nothing is opened and no media service is started for it.
-  form.onLoad([](Form& f) { f.setDeviceType("MMControl1", "MPEGVideo"); });
+  form.onLoad([media](Form& f) { f.setDeviceType(media, "MPEGVideo"); });
 
-  form.on("mp3", Event::Click, showPlayer);
-  form.on("fanhui2", Event::Click, showPlayer);
+  const auto showPlayer = [zov, f2, player](Form& f) {
+    f.setVisible(zov, true);
+    for (ControlId c : player) f.setVisible(c, true);
+    f.setVisible(f2, false);
+  };
+  form.on(form.id("mp3"), Event::Click, showPlayer);
+  form.on(form.id("fanhui2"), Event::Click, showPlayer);
   // Leaving the player hides its controls but leaves F2's flag, and whatever plays, as it is.
-  form.on("f1", Event::Click, [](Form& f) {
-    for (std::string_view c : kPlayerControls) f.setVisible(c, false);
-    f.setVisible("zov", false);
+  form.on(form.id("f1"), Event::Click, [zov, player](Form& f) {
+    for (ControlId c : player) f.setVisible(c, false);
+    f.setVisible(zov, false);
   });
-  form.on("fanhui1", Event::Click, [](Form& f) {
-    f.setVisible("F2", false);
-    f.setVisible("zov", false);
+  form.on(form.id("fanhui1"), Event::Click, [zov, f2](Form& f) {
+    f.setVisible(f2, false);
+    f.setVisible(zov, false);
   });
-  form.on("texing", Event::Click, [](Form& f) {
-    f.setVisible("zov", true);
-    f.setVisible("F2", true);
+  form.on(form.id("texing"), Event::Click, [zov, f2](Form& f) {
+    f.setVisible(zov, true);
+    f.setVisible(f2, true);
   });
-  form.on("xilie", Event::Click, [](Form& f) { f.setVisible("F2", true); });
+  form.on(form.id("xilie"), Event::Click, [f2](Form& f) { f.setVisible(f2, true); });
 
-  form.on("W1", Event::Click, [](Form& f) { f.showMessage(kAbout); });
-  form.on("w3", Event::Click, [](Form& f) { f.showMessage(kThanks); });
-  form.on("xxx", Event::Click, [](Form& f) { f.showMessage(kFormats); });
+  form.on(form.id("W1"), Event::Click, [](Form& f) { f.showMessage(kAbout); });
+  form.on(form.id("w3"), Event::Click, [](Form& f) { f.showMessage(kThanks); });
+  form.on(form.id("xxx"), Event::Click, [](Form& f) { f.showMessage(kFormats); });
 }
 
 }  // namespace kalvori

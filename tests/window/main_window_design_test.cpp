@@ -262,3 +262,27 @@ TEST_F(MainWindowDesign, TabIndexesAreUniqueAndA0TakesTheFocusFirst) {
 
 }  // namespace
 }  // namespace kalvori
+
+namespace kalvori {
+namespace {
+
+// Every control a handler or layout writes is looked up when the handlers are bound: a design that
+// lacks one (as a misspelt name in a handler table would) stops at start, naming it, rather than on
+// the click that would write it.
+TEST(HandlerNames, AreResolvedWhenTheHandlersAreBound) {
+  const FileBrowser files;
+  for (const char* missing : {"kk4", "k13", "dd2", "t9", "ttc", "sb7", "MMControl1", "Dir1"}) {
+    std::vector<Control> controls = mainWindowControls();
+    std::erase_if(controls, [&](const Control& c) { return c.name == missing; });
+    Form form(mainWindowFrame(), std::move(controls));
+    try {
+      bindHandlers(form, nullptr, files, "/");
+      ADD_FAILURE() << "bound without " << missing;
+    } catch (const std::logic_error& e) {
+      EXPECT_EQ(e.what(), "no control named " + std::string(missing));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kalvori
