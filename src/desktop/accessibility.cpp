@@ -3,7 +3,6 @@
 #include <QAccessibleWidget>
 
 #include "converter/band_slots.h"
-#include "desktop/control_widgets.h"
 
 namespace kalvori::desktop {
 
@@ -26,11 +25,13 @@ QString captionOf(const Form& form, std::string_view name) {
   return QString::fromStdString(form.control(name).caption).trimmed();
 }
 
+// The role a widget is marked with, kept as a dynamic property of the widget.
+constexpr const char* kRoleProperty = "kalvoriAccessibleRole";
+
 QAccessibleInterface* roleFor(const QString&, QObject* object) {
-  if (auto* label = dynamic_cast<LabelWidget*>(object)) return new QAccessibleWidget(label, QAccessible::StaticText);
-  if (auto* frame = dynamic_cast<FrameWidget*>(object)) return new QAccessibleWidget(frame, QAccessible::Grouping);
-  if (auto* line = dynamic_cast<LineWidget*>(object)) return new QAccessibleWidget(line, QAccessible::Separator);
-  return nullptr;
+  const QVariant role = object->property(kRoleProperty);
+  if (!role.isValid() || !object->isWidgetType()) return nullptr;
+  return new QAccessibleWidget(static_cast<QWidget*>(object), static_cast<QAccessible::Role>(role.toInt()));
 }
 
 }  // namespace
@@ -59,6 +60,15 @@ std::optional<std::string_view> swatchFollowing(std::string_view label) {
   for (const BandSlot& s : kBandSlots)
     if (s.heading == label || s.colourName == label) return s.swatch;
   return std::nullopt;
+}
+
+void setAccessibleRole(QWidget* widget, Kind kind) {
+  switch (kind) {
+    case Kind::Label: widget->setProperty(kRoleProperty, int{QAccessible::StaticText}); break;
+    case Kind::Frame: widget->setProperty(kRoleProperty, int{QAccessible::Grouping}); break;
+    case Kind::Line: widget->setProperty(kRoleProperty, int{QAccessible::Separator}); break;
+    default: break;  // Qt's own role for the widget is right
+  }
 }
 
 void installAccessibleRoles() { QAccessible::installFactory(roleFor); }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QWidget>
 #include <optional>
 #include <string_view>
 
@@ -26,8 +27,10 @@ QString accessibleDescriptionOf(const Form& form, const Control& c);
 // colour name above it), if any.
 std::optional<std::string_view> swatchFollowing(std::string_view label);
 
-// Reports labels as static text, frames as groupings and lines as separators. Call once, after the
-// application object exists.
+// Reports labels as static text, frames as groupings and lines as separators: marks a control's
+// widget with its kind, and installs (once, after the application object exists) the factory that
+// reads the mark.
+void setAccessibleRole(QWidget* widget, Kind kind);
 void installAccessibleRoles();
 
 }  // namespace kalvori::desktop

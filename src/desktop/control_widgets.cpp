@@ -27,19 +27,20 @@ void paintBackground(QWidget* w, QPainter& p, OleColor colour) { p.fillRect(w->r
 
 }  // namespace
 
-LabelWidget::LabelWidget(const Control& control, const QFont& font, QWidget* parent)
-    : QWidget(parent), control_(control) {
+CaptionWidget::CaptionWidget(const Control& control, const QFont& font, QWidget* parent)
+    : QWidget(parent), ControlView(control) {
   setFont(font);
   setFocusPolicy(Qt::NoFocus);
 }
 
-void LabelWidget::paintEvent(QPaintEvent*) {
+void CaptionWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  if (control_.kind == Kind::Frame) return paintFrame(p);
   paintBackground(this, p, control_.backColor);
   caption_.draw(p, rect(), captionOf(control_), font(), CaptionAlign::TopLeft, drawnColour(control_.foreColor));
 }
 
-LineWidget::LineWidget(const Control&, QWidget* parent) : QWidget(parent) {
+LineWidget::LineWidget(const Control& control, QWidget* parent) : QWidget(parent), ControlView(control) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::NoFocus);
 }
@@ -49,14 +50,7 @@ void LineWidget::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), drawnColour(sys::windowText));
 }
 
-FrameWidget::FrameWidget(const Control& control, const QFont& font, QWidget* parent)
-    : QWidget(parent), control_(control) {
-  setFont(font);
-  setFocusPolicy(Qt::NoFocus);
-}
-
-void FrameWidget::paintEvent(QPaintEvent*) {
-  QPainter p(this);
+void CaptionWidget::paintFrame(QPainter& p) {
   paintBackground(this, p, control_.backColor);
   const QString caption = captionOf(control_);
   const int pitch = font().pixelSize();
@@ -78,7 +72,7 @@ void FrameWidget::paintEvent(QPaintEvent*) {
 }
 
 ButtonWidget::ButtonWidget(const Control& control, const QFont& font, QWidget* parent)
-    : QAbstractButton(parent), control_(control) {
+    : QAbstractButton(parent), ControlView(control) {
   setFont(font);
   setFocusPolicy(Qt::StrongFocus);
 }
@@ -110,19 +104,21 @@ void ButtonWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 OptionWidget::OptionWidget(const Control& control, const QFont& font, QWidget* parent, std::function<void(int)> step)
-    : QAbstractButton(parent), control_(control), step_(std::move(step)) {
+    : QAbstractButton(parent), ControlView(control), step_(std::move(step)) {
   setFont(font);
   setFocusPolicy(Qt::StrongFocus);
   setCheckable(true);
   setAutoExclusive(true);  // Qt's own group is the model's: every option button of the same parent
-  syncValue();
+  sync(Property::Value);
 }
 
-void OptionWidget::syncValue() {
-  // Exclusive buttons refuse to be unchecked one by one; the model has already decided.
-  setAutoExclusive(false);
-  setChecked(control_.value);
-  setAutoExclusive(true);
+void OptionWidget::sync(Property p) {
+  if (p == Property::Value) {
+    // Exclusive buttons refuse to be unchecked one by one; the model has already decided.
+    setAutoExclusive(false);
+    setChecked(control_.value);
+    setAutoExclusive(true);
+  }
   update();
 }
 
@@ -160,7 +156,7 @@ void OptionWidget::paintEvent(QPaintEvent*) {
 }
 
 DisplayBox::DisplayBox(const Control& control, const QFont& font, QWidget* parent)
-    : QLineEdit(parent), control_(control) {
+    : QLineEdit(parent), ControlView(control) {
   setFont(font);
   setReadOnly(true);
   // Sit the baseline where the Song face puts it (0.86 em down), also with faces whose ascent is
@@ -170,6 +166,12 @@ DisplayBox::DisplayBox(const Control& control, const QFont& font, QWidget* paren
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setText(QString::fromStdString(control.text));
   syncColours();
+}
+
+void DisplayBox::sync(Property p) {
+  if (p == Property::Text) setText(QString::fromStdString(control_.text));
+  if (p == Property::BackColor) syncColours();
+  update();
 }
 
 void DisplayBox::syncColours() {

@@ -70,6 +70,7 @@ FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files
   });
 
   widgets_.reserve(form.controls().size());
+  views_.reserve(form.controls().size());
   for (const Control& c : form.controls()) {
     QWidget* parentWidget = c.parent.empty() ? canvas_ : widgetFor(c.parent);
     widgets_.push_back(createWidget(c, parentWidget));
@@ -98,43 +99,50 @@ void FormWidget::fitToScreen(QSize available) {
   resize(area.boundedTo(available));
 }
 
-QWidget* FormWidget::widgetFor(std::string_view name) const {
-  const Control& c = form_.control(name);
-  return widgets_[static_cast<std::size_t>(&c - form_.controls().data())];
+QWidget* FormWidget::widgetFor(std::string_view name) const { return widgets_[form_.control(name).index]; }
+
+ControlView* FormWidget::viewFor(std::string_view name) const { return views_[form_.control(name).index]; }
+
+// Makes the control's widget, and returns it as both the Qt widget and the control's mirror.
+template <class W>
+static std::pair<QWidget*, ControlView*> made(W* widget) {
+  return {widget, widget};
 }
 
 QWidget* FormWidget::createWidget(const Control& c, QWidget* parent) {
   const QFont font = fontFor(form_.effectiveFont(c.name));
-  QWidget* w = nullptr;
+  std::pair<QWidget*, ControlView*> w;
   switch (c.kind) {
-    case Kind::Label: w = new LabelWidget(c, font, parent); break;
-    case Kind::Line: w = new LineWidget(c, parent); break;
-    case Kind::Frame: w = new FrameWidget(c, font, parent); break;
-    case Kind::TextBox: w = new DisplayBox(c, font, parent); break;
-    case Kind::CommandButton:
-    case Kind::OptionButton: {
-      QAbstractButton* b = nullptr;
-      if (c.kind == Kind::CommandButton) b = new ButtonWidget(c, font, parent);
-      else b = new OptionWidget(c, font, parent, [this, name = c.name](int step) { stepOption(form_.control(name), step); });
-      QObject::connect(b, &QAbstractButton::clicked, this, [this, name = c.name] { form_.click(name); });
-      w = b;
+    case Kind::Label:
+    case Kind::Frame: w = made(new CaptionWidget(c, font, parent)); break;
+    case Kind::Line: w = made(new LineWidget(c, parent)); break;
+    case Kind::TextBox: w = made(new DisplayBox(c, font, parent)); break;
+    case Kind::CommandButton: w = made(new ButtonWidget(c, font, parent)); break;
+    case Kind::OptionButton:
+      w = made(new OptionWidget(c, font, parent, [this, &c](int step) { stepOption(c, step); }));
       break;
-    }
-    case Kind::DriveListBox: w = new DriveList(form_, c, files_, parent); break;
-    case Kind::DirListBox: w = new FolderList(form_, c, files_, parent); break;
-    case Kind::FileListBox: w = new FileList(form_, c, files_, parent); break;
-    case Kind::MediaControl: w = new TransportWidget(device_, parent); break;
+    case Kind::DriveListBox: w = made(new DriveList(form_, c, files_, parent)); break;
+    case Kind::DirListBox: w = made(new FolderList(form_, c, files_, parent)); break;
+    case Kind::FileListBox: w = made(new FileList(form_, c, files_, parent)); break;
+    case Kind::MediaControl: w = made(new TransportWidget(c, device_, parent)); break;
   }
-  if (c.kind >= Kind::DriveListBox) {
-    w->setFont(font);
-    colourList(w, c);
+  auto [widget, view] = w;
+  setAccessibleRole(widget, c.kind);  // before anything asks how to read the widget out
+  if (auto* button = qobject_cast<QAbstractButton*>(widget))
+    QObject::connect(button, &QAbstractButton::clicked, this, [this, &c] { form_.click(c.name); });
+  // The lists and the media control draw in the platform's way, with the control's font and colours.
+  if (c.kind == Kind::DriveListBox || c.kind == Kind::DirListBox || c.kind == Kind::FileListBox ||
+      c.kind == Kind::MediaControl) {
+    widget->setFont(font);
+    colourList(widget, c);
   }
-  w->setObjectName(QString::fromStdString(c.name));
-  w->setAccessibleName(accessibleNameOf(form_, c));
-  w->setAccessibleDescription(accessibleDescriptionOf(form_, c));
-  w->setGeometry(c.kind == Kind::Line ? lineRect(c.line) : pixelRect(c.geometry));
-  w->setVisible(c.visible);
-  return w;
+  views_.push_back(view);
+  widget->setObjectName(QString::fromStdString(c.name));
+  widget->setAccessibleName(accessibleNameOf(form_, c));
+  widget->setAccessibleDescription(accessibleDescriptionOf(form_, c));
+  widget->setGeometry(c.kind == Kind::Line ? lineRect(c.line) : pixelRect(c.geometry));
+  widget->setVisible(c.visible);
+  return widget;
 }
 
 // Qt draws later siblings on top. Labels and lines lie beneath every windowed sibling, and within
@@ -205,49 +213,27 @@ void FormWidget::stepOption(const Control& from, int step) {
 }
 
 void FormWidget::sync(const Control& c, Property p) {
-  QWidget* w = widgets_[static_cast<std::size_t>(&c - form_.controls().data())];
-  switch (p) {
-    case Property::Visible:
-      w->setVisible(c.visible);
-      // A frame shown or hidden covers or uncovers what lies beneath it. One update after all the
-      // writes of a handler is enough.
-      if (isWindowed(c.kind) && !reachPending_) {
-        reachPending_ = true;
-        QMetaObject::invokeMethod(this, [this] { updateReach(); }, Qt::QueuedConnection);
-      }
-      break;
-    case Property::Text:
-      if (auto* box = dynamic_cast<DisplayBox*>(w)) box->setText(QString::fromStdString(c.text));
-      break;
-    case Property::BackColor:
-      if (auto* box = dynamic_cast<DisplayBox*>(w)) box->syncColours();
-      w->update();
-      break;
-    case Property::Caption:
-      w->setAccessibleName(accessibleNameOf(form_, c));
-      // A band heading names its swatch; the colour name above a swatch describes it.
-      if (const auto swatch = swatchFollowing(c.name)) {
-        const Control& s = form_.control(*swatch);
-        widgetFor(s.name)->setAccessibleName(accessibleNameOf(form_, s));
-        widgetFor(s.name)->setAccessibleDescription(accessibleDescriptionOf(form_, s));
-      }
-      w->update();
-      break;
-    case Property::Value:
-      if (auto* option = dynamic_cast<OptionWidget*>(w)) option->syncValue();
-      else w->update();
-      break;
-    case Property::Drive:
-      if (auto* drives = dynamic_cast<DriveList*>(w)) drives->refresh();
-      break;
-    case Property::Path:
-      if (auto* list = dynamic_cast<FolderContents*>(w)) list->refresh();
-      break;
-    case Property::FileName:
-      if (auto* list = dynamic_cast<FileList*>(w)) list->refreshSelection();
-      break;
-    default: break;
+  QWidget* w = widgets_[c.index];
+  if (p == Property::Visible) {
+    w->setVisible(c.visible);
+    // A frame shown or hidden covers or uncovers what lies beneath it. One update after all the
+    // writes of a handler is enough.
+    if (isWindowed(c.kind) && !reachPending_) {
+      reachPending_ = true;
+      QMetaObject::invokeMethod(this, [this] { updateReach(); }, Qt::QueuedConnection);
+    }
+    return;
   }
+  if (p == Property::Caption) {
+    w->setAccessibleName(accessibleNameOf(form_, c));
+    // A band heading names its swatch; the colour name above a swatch describes it.
+    if (const auto swatch = swatchFollowing(c.name)) {
+      const Control& s = form_.control(*swatch);
+      widgets_[s.index]->setAccessibleName(accessibleNameOf(form_, s));
+      widgets_[s.index]->setAccessibleDescription(accessibleDescriptionOf(form_, s));
+    }
+  }
+  views_[c.index]->sync(p);
 }
 
 }  // namespace kalvori::desktop

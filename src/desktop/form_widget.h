@@ -14,6 +14,8 @@
 
 namespace kalvori::desktop {
 
+class ControlView;
+
 // Twips to logical pixels: 15 twips a pixel, as at 96 dots per inch.
 inline int px(int twips) { return (twips + 7) / 15; }
 
@@ -27,6 +29,7 @@ class FormWidget : public QWidget {
 
   Form& form() { return form_; }
   QWidget* widgetFor(std::string_view name) const;
+  ControlView* viewFor(std::string_view name) const;
   // The surface that holds the window's own controls, exactly the size of the control area.
   QWidget* canvas() const { return canvas_; }
   // Sizes the window for a screen whose available area is `available` (logical pixels): the control
@@ -54,7 +57,9 @@ class FormWidget : public QWidget {
   const FileBrowser& files_;
   QScrollArea* scroller_;
   QWidget* canvas_;
-  std::vector<QWidget*> widgets_;  // by the control's position in the model
+  // Both by the control's position in the model: the widget, and the same widget as a mirror.
+  std::vector<QWidget*> widgets_;
+  std::vector<ControlView*> views_;
   std::vector<FocusStop> focusStops_;
   bool reachPending_ = false;
 };

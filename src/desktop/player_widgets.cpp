@@ -75,7 +75,7 @@ std::string lastName(const std::string& path) {
 }  // namespace
 
 DriveList::DriveList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
-    : QComboBox(parent), form_(form), control_(control), files_(files) {
+    : QComboBox(parent), ControlView(control), form_(form), files_(files) {
   connect(this, &QComboBox::activated, this, [this](int index) {
     const QByteArray text = itemData(index).toByteArray();
     form_.chooseDrive(control_.name, std::string(text.constData(), static_cast<std::size_t>(text.size())));
@@ -94,6 +94,10 @@ void DriveList::fill() {
   for (const Place& p : files_.places())
     addItem(shown(p.text), QByteArray(p.text.data(), static_cast<qsizetype>(p.text.size())));
   refresh();
+}
+
+void DriveList::sync(Property p) {
+  if (p == Property::Drive) refresh();
 }
 
 void DriveList::refresh() {
@@ -192,8 +196,12 @@ void ListFiller::reapWorkers(bool all) {
 }
 
 FolderContents::FolderContents(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
-    : QListWidget(parent), form_(form), control_(control), files_(files) {
+    : QListWidget(parent), ControlView(control), form_(form), files_(files) {
   layOutInBatches(this);
+}
+
+void FolderContents::sync(Property p) {
+  if (p == Property::Path) refresh();
 }
 
 void FolderContents::refresh() {
@@ -247,6 +255,11 @@ FileList::FileList(Form& form, const Control& control, const FileBrowser& files,
   connect(this, &QListWidget::itemActivated, this, &FileList::choose);
 }
 
+void FileList::sync(Property p) {
+  if (p == Property::FileName) refreshSelection();
+  FolderContents::sync(p);
+}
+
 void FileList::choose(QListWidgetItem* item) { form_.chooseFile(control_.name, bytesOf(item)); }
 
 void FileList::fill() {
@@ -267,7 +280,8 @@ void FileList::refreshSelection() {
   }
 }
 
-TransportWidget::TransportWidget(MediaDevice* device, QWidget* parent) : QWidget(parent), device_(device) {
+TransportWidget::TransportWidget(const Control& control, MediaDevice* device, QWidget* parent)
+    : QWidget(parent), ControlView(control), device_(device) {
   const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaPause, QStyle::SP_MediaStop};
   const char* names[] = {"播放", "暂停", "停止"};
   for (int i = 0; i < 3; ++i) {

@@ -17,18 +17,20 @@
 #include <utility>
 #include <vector>
 
+#include "desktop/control_widgets.h"
+#include "form/control_model.h"
 #include "player/file_browser.h"
 #include "player/media_device.h"
-#include "form/control_model.h"
 
 namespace kalvori::desktop {
 
 // The lists read the disk only while they are shown: the player's lists are hidden at start, so
 // starting the program reads no folder and no volume; a list hidden when its folder changes reads
 // it when it is shown again.
-class DriveList : public QComboBox {
+class DriveList : public QComboBox, public ControlView {
  public:
   DriveList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
+  void sync(Property p) override;
   // Shows the model's Drive as the selected entry.
   void refresh();
   void showPopup() override;  // volumes come and go: read them anew when the list opens
@@ -40,7 +42,6 @@ class DriveList : public QComboBox {
   void fill();
   bool filled_ = false;
   Form& form_;
-  const Control& control_;
   const FileBrowser& files_;
 };
 
@@ -92,8 +93,9 @@ class ListFiller {
 };
 
 // A list of what a folder holds, read only while the list is shown (see DriveList).
-class FolderContents : public QListWidget {
+class FolderContents : public QListWidget, public ControlView {
  public:
+  void sync(Property p) override;
   // Reads the model's Path again, now if the list is shown, else when it is shown next.
   void refresh();
   bool filling() const { return filler_.filling(); }
@@ -104,7 +106,6 @@ class FolderContents : public QListWidget {
   virtual void fill() = 0;
 
   Form& form_;
-  const Control& control_;
   const FileBrowser& files_;
   ListFiller filler_;
 
@@ -125,6 +126,7 @@ class FolderList : public FolderContents {
 class FileList : public FolderContents {
  public:
   FileList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
+  void sync(Property p) override;
   // The model's FileName as the selected entry.
   void refreshSelection();
 
@@ -135,9 +137,10 @@ class FileList : public FolderContents {
 
 // Play, pause and stop, each a third of the control's width, enabled by what the device is doing.
 // They act on the device directly: they are the control's own buttons, not the program's.
-class TransportWidget : public QWidget {
+class TransportWidget : public QWidget, public ControlView {
  public:
-  TransportWidget(MediaDevice* device, QWidget* parent);
+  TransportWidget(const Control& control, MediaDevice* device, QWidget* parent);
+  void sync(Property) override {}
   ~TransportWidget() override;
   QToolButton* button(int i) const { return buttons_[static_cast<std::size_t>(i)]; }
 

@@ -19,13 +19,6 @@
 namespace kalvori::desktop {
 namespace {
 
-QStringList drawnLines(QWidget* w) {
-  if (auto* x = dynamic_cast<LabelWidget*>(w)) return x->drawnLines();
-  if (auto* x = dynamic_cast<ButtonWidget*>(w)) return x->drawnLines();
-  if (auto* x = dynamic_cast<OptionWidget*>(w)) return x->drawnLines();
-  if (auto* x = dynamic_cast<FrameWidget*>(w)) return x->drawnLines();
-  return {};
-}
 
 // How every caption of every mode and view is drawn, line by line, after the size of a picture
 // of the control area in device pixels.
@@ -43,7 +36,7 @@ QString drawnCaptions() {
     out += QStringLiteral("picture %1x%2\n").arg(shot.width()).arg(shot.height());
     for (const Control& c : form->controls())
       if (form->isShown(c.name) && !c.caption.empty())
-        out += QString::fromStdString(c.name) + ": " + drawnLines(view.widgetFor(c.name)).join(u'|') + u'\n';
+        out += QString::fromStdString(c.name) + ": " + view.viewFor(c.name)->drawnLines().join(u'|') + u'\n';
   }
   return out;
 }
