@@ -1,17 +1,11 @@
 // Fuzz target: any sequence of user actions on the whole window model, with a recording media
 // device. The input picks, action by action, a click on any control (by its index in the form, so
 // also hidden and covered ones) or a choice in one of the player's lists (drive, folder or file,
-// named from a small table of ordinary and hostile names). After every action the rules that hold
-// in every state of the window are checked:
-//   - exactly one mode option is selected, and dd1 and dd2 are never both shown;
-//   - the window is in exactly one view: the converter (kkk reachable), the player (f1 reachable,
-//     every player control shown) or the reference panel (fanhui1 reachable);
-//   - the file list's folder is the folder list's, and the drive list shows a place or nothing;
-//     a drive choice opens the drive, or is refused with a message and leaves the folder as it was
-//     (a disc drive without a disc, a volume that is gone);
-//   - the device hears exactly what the action asks of it: "stop" from ttt; close / file / open /
-//     play of the path formed from the folder and the chosen file from a choice in the file list,
-//     and the same and play once more from kkk; nothing from anything else.
+// named from a small table of ordinary and hostile names). After every action the storm rules that
+// hold in every state of the window are checked (tests/robustness/storm_rules.h: fixed values, one
+// mode, one view, the commas, the lists, what the device hears), and one more of the lists: a drive
+// choice opens the drive, or is refused with a message and leaves the folder as it was (a disc drive
+// without a disc, a volume that is gone).
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,9 +15,11 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz/fuzz_input.h"
+#include "robustness/storm_rules.h"
 #include "support/fake_media_device.h"
 #include "window/main_window.h"
 
@@ -31,8 +27,6 @@ namespace kalvori::fuzz {
 namespace {
 
 namespace fs = std::filesystem;
-
-const char* const kModes[] = {"r5", "r4", "l4", "c", "tr"};
 
 // A small world for the lists, made once per process: a music folder with ordinary and hostile
 // names, a link that loops, a volume whose folder is gone and an empty disc drive.
@@ -73,51 +67,6 @@ const World& world() {
   return made;
 }
 
-enum class View { Converter, Player, Reference };
-
-void checkRules(const Form& form, const World& w, const std::string& where) {
-  int selected = 0;
-  for (const char* m : kModes) selected += form.control(m).value;
-  check(selected == 1, where + ": " + std::to_string(selected) + " mode options selected");
-  check(!(form.control("dd1").visible && form.control("dd2").visible), where + ": dd1 and dd2 both shown");
-
-  const View view = !form.control("zov").visible ? View::Converter
-                    : !form.control("F2").visible ? View::Player
-                                                  : View::Reference;
-  check(form.isReachable("kkk") == (view == View::Converter), where + ": kkk reachable out of the converter");
-  check(form.isReachable("f1") == (view == View::Player), where + ": f1 reachable out of the player");
-  check(form.isReachable("fanhui1") == (view == View::Reference), where + ": fanhui1 out of the reference panel");
-  if (view == View::Player) {
-    for (const char* c : {"MMControl1", "f1", "Drive1", "Dir1", "File1"})
-      check(form.isShown(c), where + ": player without " + c);
-  }
-
-  check(form.control("File1").path == form.control("Dir1").path, where + ": File1 and Dir1 in different folders");
-  const std::string& drive = form.control("Drive1").drive;
-  check(drive.empty() || std::find(w.places.begin(), w.places.end(), drive) != w.places.end(),
-        where + ": drive list shows " + escaped(drive));
-}
-
-// What the device must hear in answer to one action: nothing, unless the action was a reachable
-// ttt (stop), a choice in the reachable file list (a play of the chosen file) or a reachable kkk
-// (the same, and play once more). A click on the file list itself plays its chosen file, as a choice
-// does.
-enum class Heard { Nothing, Stop, Play, Replay };
-
-void checkDevice(const std::vector<std::string>& heard, Heard expected, const Form& form, const std::string& where) {
-  std::vector<std::string> commands;
-  if (expected == Heard::Stop) commands = {"stop"};
-  if (expected == Heard::Play || expected == Heard::Replay) {
-    const std::string path = mediaPath(form.control("Dir1").path, form.control("File1").fileName);
-    commands = {"close", "file:" + path, "open", "play"};
-    if (expected == Heard::Replay) commands.push_back("play");
-  }
-  if (heard == commands) return;
-  std::string said;
-  for (const std::string& h : heard) said += " [" + escaped(h) + "]";
-  fail(where + ": the device heard" + said + " instead of " + std::to_string(commands.size()) + " commands");
-}
-
 }  // namespace
 }  // namespace kalvori::fuzz
 
@@ -125,28 +74,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kalvori;
   using namespace kalvori::fuzz;
   const World& w = world();
+  static const testing::FixedValues fixed(*createMainWindow());
   testing::RecordingMediaDevice device;
   const std::unique_ptr<Form> form = createMainWindow(&device, *w.files, w.music);
+  testing::StormRules rules(*form, fixed);
   int messages = 0;
-  form->setMessageSink([&messages](const std::string&) { ++messages; });
+  std::string messageFault;
+  form->setMessageSink([&](const std::string& text) {
+    ++messages;
+    if (messageFault.empty()) messageFault = rules.checkMessage(text);
+  });
   form->load();
   check(device.log == std::vector<std::string>{"type:MPEGVideo"}, "load");
-  checkRules(*form, w, "start");
+  check(rules.afterClick("", &w.places).empty(), "start: " + rules.afterClick("", &w.places));
 
   Input in(data, size);
   for (int step = 0; !in.done(); ++step) {
     const std::size_t before = device.log.size();
     std::string where = "step " + std::to_string(step) + " ";
-    Heard expected = Heard::Nothing;
+    std::string acted;  // the reachable control the action was on, if any
     switch (in.pick(4)) {
       case 0: {
         const Control& c = form->controls()[in.pick(form->controls().size())];
         where += "click " + c.name;
-        if (form->isReachable(c.name)) {
-          if (c.name == "kkk") expected = Heard::Replay;
-          if (c.name == "ttt") expected = Heard::Stop;
-          if (c.name == "File1") expected = Heard::Play;  // a click in the list plays what it has chosen
-        }
+        // A click on the file list itself plays what it has chosen, as a choice does.
+        if (form->isReachable(c.name)) acted = c.name;
         form->click(c.name);
         break;
       }
@@ -172,13 +124,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       default: {
         const std::string& name = w.names[in.pick(w.names.size())];
         where += "file " + escaped(name);
-        if (form->isReachable("File1")) expected = Heard::Play;
+        if (form->isReachable("File1")) acted = "File1";
         form->chooseFile("File1", name);
         break;
       }
     }
-    checkRules(*form, w, where);
-    checkDevice({device.log.begin() + static_cast<std::ptrdiff_t>(before), device.log.end()}, expected, *form, where);
+    std::string fault = rules.afterClick(acted, &w.places);
+    if (fault.empty()) fault = std::exchange(messageFault, "");
+    check(fault.empty(), where + ": " + fault);
+    const std::vector<std::string> heard(device.log.begin() + static_cast<std::ptrdiff_t>(before), device.log.end());
+    if (heard != testing::deviceCommandsFor(*form, acted)) {
+      std::string said;
+      for (const std::string& h : heard) said += " [" + escaped(h) + "]";
+      fail(where + ": the device heard" + said);
+    }
   }
   return 0;
 }

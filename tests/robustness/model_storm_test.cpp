@@ -37,17 +37,6 @@ std::optional<unsigned> replaySeed() {
   return static_cast<unsigned>(std::strtoul(seed, nullptr, 10));
 }
 
-// What the device must hear after a click: the player's buttons and a chosen file talk to it,
-// nothing else does.
-std::vector<std::string> deviceCommands(const Form& form, const std::string& clicked) {
-  if (clicked == "ttt") return {"stop"};
-  if (clicked != "kkk" && clicked != "File1") return {};
-  const std::string file = mediaPath(form.control("Dir1").path, form.control("File1").fileName);
-  std::vector<std::string> told = {"close", "file:" + file, "open", "play"};
-  if (clicked == "kkk") told.push_back("play");
-  return told;
-}
-
 class ModelStorm : public ::testing::TestWithParam<int> {
  protected:
   // Runs one seed; the first fault, with where it happened, or "".
@@ -87,7 +76,7 @@ class ModelStorm : public ::testing::TestWithParam<int> {
       if (fault.empty()) fault = messageFault;
       if (fault.empty()) {
         const std::vector<std::string> told(device.log.begin() + static_cast<long>(heard), device.log.end());
-        if (told != deviceCommands(*form, name)) fault = "the device was told something else";
+        if (told != testing::deviceCommandsFor(*form, name)) fault = "the device was told something else";
       }
       if (fault.empty() && click % kSweepEvery == 0) fault = rules.sweep();
       if (!fault.empty()) return where(seed, click, fault, recent);

@@ -1,10 +1,12 @@
 #include "storm_rules.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <utility>
 
 #include "converter/band_colour.h"
+#include "player/file_browser.h"
 
 namespace kalvori::testing {
 
@@ -115,6 +117,15 @@ std::optional<View> viewAfter(std::string_view name) {
   return std::nullopt;
 }
 
+std::vector<std::string> deviceCommandsFor(const Form& form, std::string_view control) {
+  if (control == "ttt") return {"stop"};
+  if (control != "kkk" && control != "File1") return {};
+  const std::string file = mediaPath(form.control("Dir1").path, form.control("File1").fileName);
+  std::vector<std::string> told = {"close", "file:" + file, "open", "play"};
+  if (control == "kkk") told.push_back("play");
+  return told;
+}
+
 std::string windowedFlags(const Form& form) {
   std::string flags;
   for (const Control& c : form.controls())
@@ -128,7 +139,10 @@ StormRules::StormRules(Form& form, const FixedValues& fixed)
       zov_(form.control("zov")),
       f2_(form.control("F2")),
       dd1_(form.control("dd1")),
-      dd2_(form.control("dd2")) {
+      dd2_(form.control("dd2")),
+      dir1_(form.control("Dir1")),
+      file1_(form.control("File1")),
+      drive1_(form.control("Drive1")) {
   for (const Control& c : form.controls())
     if (c.kind == Kind::OptionButton) options_.push_back(&c);
   for (const char* name : kPlayerControls) player_.push_back(&form.control(name));
@@ -159,24 +173,30 @@ bool StormRules::looksLike(View v) const {
   const bool zov = zov_.visible, f2 = f2_.visible;
   auto reach = [&](const char* name) { return form_.isReachable(name); };
   switch (v) {
-    case View::Converter: return !zov && reach("mp3") && reach("texing") && reach("r5") && !reach("f1");
+    case View::Converter:
+      return !zov && reach("mp3") && reach("kkk") && reach("texing") && reach("r5") && !reach("f1") &&
+             !reach("fanhui1");
     case View::Player:
       for (const Control* c : player_)
         if (!c->visible) return false;
-      return zov && !f2 && reach("f1") && reach("xilie") && reach("File1") && !reach("mp3") && !reach("fanhui1");
+      return zov && !f2 && reach("f1") && reach("xilie") && reach("File1") && !reach("mp3") && !reach("kkk") &&
+             !reach("fanhui1");
     case View::Reference:
-      return zov && f2 && reach("fanhui1") && reach("fanhui2") && !reach("f1") && !reach("mp3");
+      return zov && f2 && reach("fanhui1") && reach("fanhui2") && !reach("f1") && !reach("mp3") && !reach("kkk");
   }
   return false;
 }
 
-std::string StormRules::afterClick(std::string_view clicked) {
+std::string StormRules::afterClick(std::string_view clicked, const std::vector<std::string>* places) {
   if (const auto next = viewAfter(clicked)) expected_ = *next;
   if (!written_.empty()) return std::exchange(written_, "");
   int selected = 0;
   for (const Control* o : options_) selected += o->value;
   if (selected != 1) return std::to_string(selected) + " mode options selected";
   if (dd1_.visible && dd2_.visible) return "both commas dd1 and dd2 shown";
+  if (file1_.path != dir1_.path) return "File1 and Dir1 show different folders";
+  if (places && !drive1_.drive.empty() && std::find(places->begin(), places->end(), drive1_.drive) == places->end())
+    return "the drive list shows something that is no place";
   // The views are told apart by what can be reached: unless that or the expected view changed,
   // the answer is the one found last time.
   if (viewCheckedAt_ == reachEpoch_ && !viewAfter(clicked)) return "";

@@ -1,7 +1,9 @@
-// The rules a random-click storm checks after every click, on the model alone or through the
-// window: every caption, text and back colour is one of the window's fixed values, exactly one mode
-// is selected, the window is in exactly one of its three views (the one the last view button led
-// to), and the two thousands commas are never both shown.
+// The rules that hold after every user action, checked by all three random-click harnesses (the
+// storm on the model, the storm through the window, and the click-sequence fuzzer): every caption,
+// text and back colour is one of the window's fixed values, exactly one mode is selected, the window
+// is in exactly one of its three views (the one the last view button led to), the two thousands
+// commas are never both shown, the file list shows the folder list's folder, the drive list shows
+// a place or nothing, and the media device hears exactly what the action asks of it.
 //
 // What it deliberately does not do: click, or know what any click should read. It watches.
 #pragma once
@@ -35,6 +37,12 @@ std::optional<View> viewAfter(std::string_view name);
 // or it aborts, "storm stopped at seed S, click N" is printed with the report.
 void markStormPosition(unsigned seed, int click);
 
+// What the media device must hear after a user's action on `control` (a click, or a choice in the
+// file list), when the control was reachable: "stop" from ttt; close, the file, open and play of the
+// path formed from the folder and the chosen file from the file list; the same and play once more
+// from kkk; nothing from anything else. The recording device writes a file name as "file:<path>".
+std::vector<std::string> deviceCommandsFor(const Form& form, std::string_view control);
+
 // The own flags of the windowed controls, one character each. Nothing in the window ever moves, so
 // what a user can reach follows from these alone.
 std::string windowedFlags(const Form& form);
@@ -45,9 +53,10 @@ class StormRules {
   // rules are gone.
   StormRules(Form& form, const FixedValues& fixed);
 
-  // What broke after a click on `clicked`, or "" when every rule holds. Values are checked as they
-  // are written; sweep() checks them all at once.
-  std::string afterClick(std::string_view clicked);
+  // What broke after a click on `clicked` (empty for an action that is no click, or a click on
+  // something out of reach), or "" when every rule holds. Values are checked as they are written;
+  // sweep() checks them all at once. `places`, when given, are the drive list's entries.
+  std::string afterClick(std::string_view clicked, const std::vector<std::string>* places = nullptr);
   std::string sweep() const;
   std::string checkMessage(const std::string& text) const;
   // Changes whenever what a user can reach may have changed: only the own flag of a windowed
@@ -61,7 +70,7 @@ class StormRules {
   const Form& form_;
   const FixedValues& fixed_;
   std::vector<const Control*> options_;  // controls never move once the form is made
-  const Control &zov_, &f2_, &dd1_, &dd2_;
+  const Control &zov_, &f2_, &dd1_, &dd2_, &dir1_, &file1_, &drive1_;
   std::vector<const Control*> player_;
   View expected_ = View::Converter;
   std::string written_;  // the first value written that is not a fixed one
