@@ -5,6 +5,7 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <cmath>
+#include <utility>
 
 namespace kalvori::desktop {
 
@@ -74,9 +75,16 @@ void drawFocusDots(QPainter* p, const QRect& r, const QColor& face) {
 
 QRect focusRectIn(const QRect& face) { return face.adjusted(3, 3, -3, -3); }
 
-// A small solid triangle pointing down, seven pixels wide.
-void drawDownArrow(QPainter* p, const QPoint& centre, const QColor& colour) {
-  for (int i = 0; i < 4; ++i) p->fillRect(QRect(centre.x() - 3 + i, centre.y() - 1 + i, 7 - 2 * i, 1), colour);
+// A small solid triangle, seven pixels across its base, pointing along `direction`.
+void drawArrow(QPainter* p, const QPoint& c, Qt::ArrowType direction, const QColor& colour) {
+  const bool vertical = direction == Qt::DownArrow || direction == Qt::UpArrow;
+  const bool forward = direction == Qt::DownArrow || direction == Qt::RightArrow;
+  for (int i = 0; i < 4; ++i) {
+    const int along = forward ? i - 1 : 2 - i;  // the base first, then ever shorter rows to the tip
+    p->fillRect(vertical ? QRect(c.x() - 3 + i, c.y() + along, 7 - 2 * i, 1)
+                         : QRect(c.x() + along, c.y() - 3 + i, 1, 7 - 2 * i),
+                colour);
+  }
 }
 
 // The round option indicator: a white hollow edged by the sunken bevel's colours, each edge a half
@@ -154,6 +162,7 @@ int ClassicStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, co
 int ClassicStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                             QStyleHintReturn* returnData) const {
   if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 0;  // OK says OK, with no check mark
+  if (hint == SH_ComboBox_Popup) return 0;  // the drive list drops down below its field, in its colour
   return QProxyStyle::styleHint(hint, option, widget, returnData);
 }
 
@@ -227,8 +236,8 @@ void ClassicStyle::drawComplexControl(ComplexControl control, const QStyleOption
     const QRect arrow = subControlRect(CC_ComboBox, combo, SC_ComboBoxArrow, widget) & field.adjusted(2, 2, -2, -2);
     const bool down = (combo->activeSubControls & SC_ComboBoxArrow) && (option->state & State_Sunken);
     drawFace(painter, arrow, kFace, down ? kSunken : kRaised);
-    drawDownArrow(painter, arrow.center() + (down ? QPoint(1, 1) : QPoint()),
-                  option->state & State_Enabled ? kBlack : kShadow);
+    drawArrow(painter, arrow.center() + (down ? QPoint(1, 1) : QPoint()), Qt::DownArrow,
+              option->state & State_Enabled ? kBlack : kShadow);
     if (option->state & State_HasFocus) {
       const QRect text = subControlRect(CC_ComboBox, combo, SC_ComboBoxEditField, widget);
       drawFocusDots(painter, text.adjusted(0, 1, -1, -1), option->palette.base().color());
@@ -244,6 +253,25 @@ void ClassicStyle::drawComplexControl(ComplexControl control, const QStyleOption
     drawControl(CE_ToolButtonLabel, &label, painter, widget);
     if (option->state & State_HasFocus)
       drawFocusDots(painter, focusRectIn(option->rect), option->palette.button().color());
+    return;
+  }
+  if (const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option); control == CC_ScrollBar && bar) {
+    // Button-face arrow buttons and thumb on a track dotted white over the button face; the parts
+    // stand where Fusion puts them.
+    painter->fillRect(option->rect, kFace);
+    painter->fillRect(option->rect, QBrush(kWhite, Qt::Dense4Pattern));
+    const bool enabled = (option->state & State_Enabled) && bar->maximum > bar->minimum;
+    const bool vertical = bar->orientation == Qt::Vertical;
+    const std::pair<SubControl, Qt::ArrowType> ends[] = {
+        {SC_ScrollBarSubLine, vertical ? Qt::UpArrow : Qt::LeftArrow},
+        {SC_ScrollBarAddLine, vertical ? Qt::DownArrow : Qt::RightArrow}};
+    for (const auto& [part, direction] : ends) {
+      const QRect r = subControlRect(CC_ScrollBar, bar, part, widget);
+      const bool down = (bar->activeSubControls & part) && (option->state & State_Sunken);
+      drawFace(painter, r, kFace, down ? kSunken : kRaised);
+      drawArrow(painter, r.center() + (down ? QPoint(1, 1) : QPoint()), direction, enabled ? kBlack : kShadow);
+    }
+    if (enabled) drawFace(painter, subControlRect(CC_ScrollBar, bar, SC_ScrollBarSlider, widget), kFace, kRaised);
     return;
   }
   QProxyStyle::drawComplexControl(control, option, painter, widget);

@@ -6,9 +6,10 @@
 //
 // What it deliberately does not do: draw gradients, rounded corners or anything that changes on
 // hover, or change a size or margin that would move a caption or the text of a box (the text boxes
-// keep Fusion's one-pixel text margin; only the lists' frame is two pixels deep). Everything it
-// does not draw itself (scroll bars, the drive list's popup, menus) is left to Fusion, which it
-// wraps. Frames draw their own single-line border and are not its business.
+// keep Fusion's one-pixel text margin; only the lists' frame is two pixels deep; scroll bars keep
+// Fusion's parts and sizes). Everything it does not draw itself (menus, the frame of the drive
+// list's drop-down) is left to Fusion, which it wraps. Frames draw their own single-line border
+// and are not its business.
 #pragma once
 
 #include <QProxyStyle>
