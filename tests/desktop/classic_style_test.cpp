@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <algorithm>
@@ -87,6 +89,12 @@ TEST_F(ClassicFaces, OnAnXDisplayTheBandButtonsAndTheDriveListShowTheirColours) 
   for (const Face& band : {kFaces[0], kFaces[1], kFaces[2]}) EXPECT_LE(offBy(band), 2) << band.control;
   form->click("mp3");
   EXPECT_LE(offBy(kFaces[3]), 2) << kFaces[3].control;
+}
+
+// (An X display is where the toolkit would otherwise give it a check mark.)
+TEST(ClassicMessageBox, ItsOkButtonCarriesItsCaptionOnly) {
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kalvori"), QStringLiteral("?"), QMessageBox::Ok);
+  EXPECT_TRUE(box.button(QMessageBox::Ok)->icon().isNull());
 }
 
 }  // namespace
