@@ -84,12 +84,17 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
   option.palette.setColor(QPalette::Button, drawnColour(control_.backColor));
   option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
   style()->drawControl(QStyle::CE_PushButtonBevel, &option, &p, this);
-  caption_.draw(p, rect().adjusted(4, 3, -4, -3), captionOf(control_), font(), CaptionAlign::Centre,
+  // A pressed button's caption moves down and right with the face.
+  const QPoint shift = isDown() ? QPoint(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                                         style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this))
+                                : QPoint();
+  caption_.draw(p, rect().adjusted(4, 3, -4, -3).translated(shift), captionOf(control_), font(), CaptionAlign::Centre,
                 drawnColour(control_.foreColor));
   if (hasFocus()) {
     QStyleOptionFocusRect focus;
     focus.initFrom(this);
     focus.rect = rect().adjusted(3, 3, -3, -3);
+    focus.backgroundColor = drawnColour(control_.backColor);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
   }
 }
@@ -151,6 +156,7 @@ void OptionWidget::paintEvent(QPaintEvent*) {
     QStyleOptionFocusRect focus;
     focus.initFrom(this);
     focus.rect = captionBox.adjusted(-2, 1, 0, -1);
+    focus.backgroundColor = drawnColour(control_.backColor);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
   }
 }

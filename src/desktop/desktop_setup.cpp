@@ -5,10 +5,10 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QMessageBox>
-#include <QStyleFactory>
 #include <cstdio>
 
 #include "desktop/accessibility.h"
+#include "desktop/classic_style.h"
 #include "desktop/control_widgets.h"
 
 namespace kalvori::desktop {
@@ -18,8 +18,11 @@ void prepareApplication(QApplication& app) {
   // Lets the desktop match the window to its launcher and show the installed icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("kalvori"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kalvori")));
-  // Fusion draws the back colours of buttons; the platform themes may not.
-  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  // The classic look of the program's own: flat back colours, classic bevels. Its palette is set
+  // outright, so that a desktop theme's colours do not reach the message box or the lists.
+  auto* style = new ClassicStyle;
+  app.setStyle(style);
+  QApplication::setPalette(style->standardPalette());
   // No font on Linux answers to "宋体" by itself: point it at Song-style faces, and after them at
   // whatever face for Chinese the system has, so that Chinese is never drawn as boxes.
   const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);

@@ -1,4 +1,4 @@
-// What the program sets up once on the Qt side: the style that draws back colours, the Song face
+// What the program sets up once on the Qt side: the classic style (classic_style.h), the Song face
 // for "宋体" (or, failing that, any face for Chinese), the roles screen readers hear, and the
 // message box.
 #pragma once

@@ -1,17 +1,57 @@
 // Renders the window offscreen in each of its views and modes and saves PNG pictures, for the
 // README and for looking at the window without a display:  screenshots OUTPUT_DIR [SCALE]
 // At a SCALE other than 1 (Qt's scale factor: 2 for a screen of twice the usual density) the
-// pictures have SCALE times the pixels and are named NAME@SCALEx.png.
+// pictures have SCALE times the pixels and are named NAME@SCALEx.png. The player shows a
+// demonstration folder made for the pictures.
 #include <QApplication>
 #include <QDir>
 #include <QTest>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "desktop/desktop_setup.h"
 #include "desktop/form_widget.h"
 #include "window/main_window.h"
+
+namespace {
+
+// The folder the player shows: a few empty sample files made here and cleared away afterwards, so
+// that the pictures show no folder of the machine that made them. Its name is fixed, so that the
+// pictures come out the same each time; only what was made here is removed again.
+class DemoFolder {
+ public:
+  DemoFolder() {
+    namespace fs = std::filesystem;
+    for (const fs::path& f : kFolders)
+      if (fs::create_directory(f)) made_.push_back(f);
+    for (const char* name : {"夜曲.mp3", "test tone.wav", "song #1.mid", "练习曲.mp3"}) {
+      const fs::path f = kFolders.back() / name;
+      if (!fs::exists(f)) {
+        std::ofstream{f};
+        made_.push_back(f);
+      }
+    }
+    for (const char* name : {"古典", "民乐"})
+      if (fs::create_directory(kFolders.back() / name)) made_.push_back(kFolders.back() / name);
+  }
+  ~DemoFolder() {
+    std::error_code ignored;
+    for (auto f = made_.rbegin(); f != made_.rend(); ++f) std::filesystem::remove(*f, ignored);
+  }
+  DemoFolder(const DemoFolder&) = delete;
+  DemoFolder& operator=(const DemoFolder&) = delete;
+  std::string path() const { return kFolders.back().string(); }
+
+ private:
+  inline static const std::vector<std::filesystem::path> kFolders{"/tmp/kalvori-demo", "/tmp/kalvori-demo/音乐"};
+  std::vector<std::filesystem::path> made_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2 || argc > 3) {
@@ -30,6 +70,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   kalvori::desktop::prepareApplication(app);
   const QDir out(QString::fromLocal8Bit(argv[1]));
+  const DemoFolder demo;
+  const kalvori::FileBrowser files;
 
   using Clicks = std::vector<const char*>;
   const std::vector<std::pair<const char*, Clicks>> scenes = {
@@ -43,8 +85,8 @@ int main(int argc, char** argv) {
       {"reference", {"texing"}},
   };
   for (const auto& [name, clicks] : scenes) {
-    auto form = kalvori::createMainWindow();
-    kalvori::desktop::FormWidget window(*form);
+    auto form = kalvori::createMainWindow(nullptr, files, demo.path());
+    kalvori::desktop::FormWidget window(*form, nullptr, &files);
     form->load();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;

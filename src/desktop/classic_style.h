@@ -1,0 +1,37 @@
+// The window's own classic look, set for the whole application (and so also used by the message
+// box): command buttons, option buttons, text boxes, list boxes and the drive list draw their back
+// colour as one flat colour over the whole face, edged by the classic two-pixel bevel, raised for
+// buttons and sunken for boxes and lists; a dotted rectangle marks the focus; a disabled icon is
+// embossed grey; dialog buttons carry their caption only.
+//
+// What it deliberately does not do: draw gradients, rounded corners or anything that changes on
+// hover, or change a size or margin that would move a caption or the text of a box (the text boxes
+// keep Fusion's one-pixel text margin; only the lists' frame is two pixels deep; scroll bars keep
+// Fusion's parts and sizes). Everything it does not draw itself (menus, the frame of the drive
+// list's drop-down) is left to Fusion, which it wraps. Frames draw their own single-line border
+// and are not its business.
+#pragma once
+
+#include <QProxyStyle>
+
+namespace kalvori::desktop {
+
+class ClassicStyle : public QProxyStyle {
+ public:
+  ClassicStyle();
+
+  QPalette standardPalette() const override;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                  const QWidget* widget = nullptr) const override;
+  int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
+                QStyleHintReturn* returnData = nullptr) const override;
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget = nullptr) const override;
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget = nullptr) const override;
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                          const QWidget* widget = nullptr) const override;
+  QPixmap generatedIconPixmap(QIcon::Mode mode, const QPixmap& pixmap, const QStyleOption* option) const override;
+};
+
+}  // namespace kalvori::desktop
