@@ -8,6 +8,7 @@
 #include "desktop/accessibility.h"
 #include "desktop/control_widgets.h"
 #include "desktop/desktop_setup.h"
+#include "desktop/marking_keys_filter.h"
 #include "desktop/player_widgets.h"
 
 namespace kalvori::desktop {
@@ -83,6 +84,7 @@ FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files
 
   form.setPropertyListener([this](const Control& c, Property p) { sync(c, p); });
   form.setMessageSink([this](const std::string& text) { showMessageBox(this, text); });
+  new MarkingKeysFilter(this);  // typing a marking, copying the reading
 }
 
 FormWidget::~FormWidget() {

@@ -106,6 +106,7 @@ void Form::raise(const Control& c, Event e) {
 void Form::click(std::string_view name) {
   Control& c = mutableControl(name);
   if (!isReachable(name)) return;
+  for (const ClickHook& hook : clickHooks_) hook(c);
   switch (c.kind) {
     case Kind::OptionButton:
       for (Control& other : controls_) {
@@ -223,6 +224,7 @@ void Form::load() {
 }
 
 void Form::showMessage(const std::string& text) {
+  for (const MessageSink& hook : messageHooks_) hook(text);
   if (messageSink_) messageSink_(text);
 }
 

@@ -228,6 +228,11 @@ class Form {
   // Further listeners for what carries a property out on a device (the media control's commands).
   // They hear each change before the view does.
   void addPropertyHook(PropertyListener hook) { hooks_.push_back(std::move(hook)); }
+  // Hooks that hear every click a control takes (before its handler runs) and every message (before
+  // the sink shows it): how the typed marking knows that a mode was chosen or a press refused.
+  using ClickHook = std::function<void(const Control&)>;
+  void addClickHook(ClickHook hook) { clickHooks_.push_back(std::move(hook)); }
+  void addMessageHook(MessageSink hook) { messageHooks_.push_back(std::move(hook)); }
 
  private:
   Control& mutableControl(std::string_view name) { return controls_[id(name).index()]; }
@@ -247,6 +252,8 @@ class Form {
   MessageSink messageSink_;
   PropertyListener listener_;
   std::vector<PropertyListener> hooks_;
+  std::vector<ClickHook> clickHooks_;
+  std::vector<MessageSink> messageHooks_;
 };
 
 }  // namespace kalvori

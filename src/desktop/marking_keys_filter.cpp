@@ -1,0 +1,90 @@
+#include "desktop/marking_keys_filter.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <memory>
+
+#include "desktop/form_widget.h"
+
+namespace kalvori::desktop {
+
+namespace {
+
+// The value row's boxes, whose context menu offers the whole reading.
+constexpr const char* kValueBoxes[] = {"k1", "k2", "k3", "k4", "k5"};
+
+// '0'..'9', 'G' or 'S' for the keys of a marking; 0 for any other key.
+char markingKey(const QKeyEvent& key) {
+  if (key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) return 0;
+  if (key.key() >= Qt::Key_0 && key.key() <= Qt::Key_9) return static_cast<char>('0' + (key.key() - Qt::Key_0));
+  if (key.key() == Qt::Key_G) return 'G';
+  if (key.key() == Qt::Key_S) return 'S';
+  return 0;
+}
+
+}  // namespace
+
+MarkingKeysFilter::MarkingKeysFilter(FormWidget* window)
+    : QObject(window), window_(window), keys_(window->form()), reading_(window->form()) {
+  // On the application, so that a key is seen before the focused widget takes it (a display box
+  // would take Ctrl+C and do nothing with it when no text is selected).
+  qApp->installEventFilter(this);
+}
+
+MarkingKeysFilter::~MarkingKeysFilter() { qApp->removeEventFilter(this); }
+
+void MarkingKeysFilter::copyReading() const {
+  const std::string text = reading_.text();
+  if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+bool MarkingKeysFilter::valueBox(const QWidget* w) const {
+  for (const char* name : kValueBoxes)
+    if (w == window_->widgetFor(name)) return true;
+  return false;
+}
+
+bool MarkingKeysFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ContextMenu) return false;
+  auto* receiver = qobject_cast<QWidget*>(watched);
+  if (!receiver || (receiver != window_ && !window_->isAncestorOf(receiver))) return false;
+  if (QApplication::activeModalWidget() || !keys_.inView()) return false;
+  if (event->type() == QEvent::KeyPress) return keyPressed(receiver, static_cast<QKeyEvent*>(event));
+  if (!valueBox(receiver)) return false;
+  valueRowMenu(receiver, static_cast<QContextMenuEvent*>(event));
+  return true;
+}
+
+bool MarkingKeysFilter::keyPressed(QWidget* receiver, QKeyEvent* key) {
+  if (key->matches(QKeySequence::Copy)) {
+    auto* box = qobject_cast<QLineEdit*>(receiver);
+    if (box && box->hasSelectedText()) return false;  // the box copies its selection
+    copyReading();
+    return true;
+  }
+  if (key->key() == Qt::Key_Backspace && !(key->modifiers() & ~Qt::KeypadModifier)) {
+    keys_.back();
+    return true;
+  }
+  const char typed = markingKey(*key);
+  if (!typed) return false;
+  if (key->isAutoRepeat()) return true;  // a key held down fills one band, not every band in turn
+  // The keyboard carries on from the pressed button: Tab and Space work from there.
+  if (const Control* pressed = keys_.type(typed)) window_->widgetFor(pressed->name)->setFocus(Qt::OtherFocusReason);
+  return true;
+}
+
+// The box's own entries, then the whole reading.
+void MarkingKeysFilter::valueRowMenu(QWidget* box, QContextMenuEvent* event) {
+  std::unique_ptr<QMenu> menu(static_cast<QLineEdit*>(box)->createStandardContextMenu());
+  menu->addSeparator();
+  QAction* copy = menu->addAction(QStringLiteral("复制读数"), this, [this] { copyReading(); });
+  copy->setEnabled(!reading_.text().empty());
+  menu->exec(event->globalPos());
+}
+
+}  // namespace kalvori::desktop

@@ -1,0 +1,46 @@
+// The keyboard's way into the converter beyond Tab and Space: typing a marking (digits, G, S,
+// Backspace) presses band buttons as clicks do, and Ctrl+C, or "复制读数" in the value row's context
+// menu, copies the reading as one line of text.
+//
+// What it deliberately does not do: decide which button a key means or what the reading is (the
+// converter's MarkingKeys and ValueReading do), or take a key that it does not use: Tab, the arrows,
+// Space and Enter reach the widgets as before, and where a display box holds selected text Ctrl+C
+// copies that selection. Nothing is typed or copied while a panel covers the converter or a message
+// box is open.
+#pragma once
+
+#include <QObject>
+
+#include "converter/marking_keys.h"
+#include "converter/value_reading.h"
+
+class QContextMenuEvent;
+class QKeyEvent;
+class QWidget;
+
+namespace kalvori::desktop {
+
+class FormWidget;
+
+class MarkingKeysFilter : public QObject {
+ public:
+  // Watches the keys of `window`'s widgets and the context menus of its value row; a child of it.
+  explicit MarkingKeysFilter(FormWidget* window);
+  ~MarkingKeysFilter() override;
+
+  void copyReading() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool keyPressed(QWidget* receiver, QKeyEvent* key);
+  void valueRowMenu(QWidget* box, QContextMenuEvent* event);
+  bool valueBox(const QWidget* w) const;
+
+  FormWidget* window_;
+  MarkingKeys keys_;
+  ValueReading reading_;
+};
+
+}  // namespace kalvori::desktop
