@@ -54,9 +54,9 @@ char upper(char key) { return key >= 'a' && key <= 'z' ? static_cast<char>(key -
 }  // namespace
 
 MarkingKeys::MarkingKeys(Form& form) : form_(form) {
-  for (const ModeKeys& spec : modeKeys()) {
-    Mode mode{&form.control(spec.option), {}};
-    for (const ColumnKeys& keys : spec.columns) {
+  for (const ModeKeys& keysOfMode : modeKeys()) {
+    Mode mode{&form.control(keysOfMode.option), {}};
+    for (const ColumnKeys& keys : keysOfMode.columns) {
       Column column;
       for (char digit : keys.digits)
         column.keys.emplace_back(digit, &form.control(std::string(keys.prefix) + digit));
