@@ -32,15 +32,8 @@ void colourList(QWidget* w, const Control& c) {
 
 }  // namespace
 
-namespace {
-const FileBrowser& plainFiles() {
-  static const FileBrowser files;
-  return files;
-}
-}  // namespace
-
 FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files, QWidget* parent)
-    : QWidget(parent), form_(form), device_(device), files_(files ? *files : plainFiles()) {
+    : QWidget(parent), form_(form), device_(device), files_(files ? *files : plainFileBrowser()) {
   const Form::Window& window = form.window();
   setWindowTitle(QString::fromStdString(window.caption));
   setAutoFillBackground(true);
@@ -69,6 +62,10 @@ FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files
     scroller_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 1, r.height() / 2 + 1);
   });
 
+  std::string filePattern;
+  for (const Control& c : form.controls())
+    if (c.kind == Kind::FileListBox) filePattern = c.pattern;
+  folders_ = std::make_unique<FolderReader>(this, filePattern);
   widgets_.reserve(form.controls().size());
   for (const Control& c : form.controls()) {
     QWidget* parentWidget = c.parent.empty() ? canvas_ : widgetFor(c.parent);
@@ -121,8 +118,8 @@ QWidget* FormWidget::createWidget(const Control& c, QWidget* parent) {
       break;
     }
     case Kind::DriveListBox: w = new DriveList(form_, c, files_, parent); break;
-    case Kind::DirListBox: w = new FolderList(form_, c, files_, parent); break;
-    case Kind::FileListBox: w = new FileList(form_, c, files_, parent); break;
+    case Kind::DirListBox: w = new FolderList(form_, c, *folders_, parent); break;
+    case Kind::FileListBox: w = new FileList(form_, c, *folders_, parent); break;
     case Kind::MediaControl: w = new TransportWidget(device_, parent); break;
   }
   if (c.kind >= Kind::DriveListBox) {

@@ -5,6 +5,7 @@
 
 #include <QScrollArea>
 #include <QWidget>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +17,8 @@ namespace kalvori::desktop {
 
 // Twips to logical pixels: 15 twips a pixel, as at 96 dots per inch.
 inline int px(int twips) { return (twips + 7) / 15; }
+
+class FolderReader;
 
 class FormWidget : public QWidget {
  public:
@@ -52,6 +55,7 @@ class FormWidget : public QWidget {
   Form& form_;
   MediaDevice* device_;
   const FileBrowser& files_;
+  std::unique_ptr<FolderReader> folders_;  // one reading of a folder for the folder and file lists
   QScrollArea* scroller_;
   QWidget* canvas_;
   std::vector<QWidget*> widgets_;  // by the control's position in the model

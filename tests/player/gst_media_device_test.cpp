@@ -111,6 +111,7 @@ TEST(GstMediaDeviceStartup, SinksThatCannotBeMadeLeaveTheDeviceSilent) {
   device.setFileName(media() / "one second.wav");
   device.command("open");
   device.command("play");
+  runUntil([&] { return device.state() == State::Closed; });  // the pipeline is made off this thread
   EXPECT_EQ(device.state(), State::Closed);
   device.command("close");
   EXPECT_TRUE(device.pipelineReleased());
