@@ -128,9 +128,12 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   if (made == nullptr) return nullptr;
   GstElement* pipeline = GST_ELEMENT(gst_object_ref_sink(made));
   ++*s->pipelines;
+  if (!useSink(pipeline, "audio-sink", sinks.audio) || !useSink(pipeline, "video-sink", sinks.video)) {
+    s->release(pipeline);
+    return nullptr;
+  }
   gchar* uri = gst_filename_to_uri(s->path.c_str(), nullptr);
-  if (uri == nullptr || !useSink(pipeline, "audio-sink", sinks.audio) || !useSink(pipeline, "video-sink", sinks.video)) {
-    g_free(uri);
+  if (uri == nullptr) {
     s->release(pipeline);
     return nullptr;
   }
@@ -144,8 +147,12 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   gst_bus_set_sync_handler(
       bus,
       [](GstBus*, GstMessage* message, gpointer data) -> GstBusSyncReply {
+        // A message dropped here is the handler's to unref.
         const auto session = static_cast<std::weak_ptr<Session>*>(data)->lock();
-        if (!session) return GST_BUS_DROP;
+        if (!session) {
+          gst_message_unref(message);
+          return GST_BUS_DROP;
+        }
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) session->push(Step::EndOfStream, 0);
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
           // The user sees nothing; one line on standard error says what went wrong, and where.
@@ -159,6 +166,7 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
           }
           session->push(Step::Failed, 0);
         }
+        gst_message_unref(message);
         return GST_BUS_DROP;
       },
       new std::weak_ptr<Session>(s),

@@ -7,8 +7,8 @@
 // at once, as the commands would leave it; what the pipeline finds out later (the end of the file,
 // a file that cannot be played) comes back through the default GLib main context, which the
 // program's event loop iterates. A file closed, or left for another, is released by its own
-// thread in the background: a pipeline stuck on a stalled share never holds up the next file, nor
-// the end of the program.
+// thread in the background: a pipeline stuck on a stalled share never holds up the next file (which
+// gets a fresh pipeline), nor the end of the program.
 //
 // GStreamer itself starts with the first "open", or earlier in the background when the program
 // asks for it once its window has shown (startInBackground), so starting the program costs
@@ -77,7 +77,7 @@ class GstMediaDevice final : public MediaDevice {
   std::shared_ptr<Session> session_;  // the open file, if any
   unsigned sent_ = 0;                 // commands given to it so far
   unsigned serial_ = 0;               // the number of the last session made
-  std::shared_ptr<std::atomic<int>> pipelines_;  // made and not yet released (shared with sessions)
+  std::shared_ptr<std::atomic<int>> pipelines_;  // in use and not yet released (shared with sessions)
   std::shared_ptr<GstMediaDevice*> self_;  // what reports from sessions find the device by
 };
 

@@ -127,7 +127,7 @@ class HostileMedia : public ::testing::Test {
     QListWidget* l = list(listName);
     const QByteArray wanted(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QListWidgetItem* found = nullptr;
-    QTest::qWaitFor([&] {
+    (void)QTest::qWaitFor([&] {
       for (int i = 0; i < l->count() && !found; ++i) {
         const QByteArray data = l->item(i)->data(Qt::UserRole).toByteArray();
         if (data == wanted || data.endsWith("/" + wanted)) found = l->item(i);
@@ -149,7 +149,7 @@ class HostileMedia : public ::testing::Test {
     QListWidget* l = item->listWidget();
     l->scrollToItem(item);
     // A list filled a slice at a time lays its entries out in batches: a user clicks what is drawn.
-    QTest::qWaitFor([&] { return l->itemAt(l->visualItemRect(item).center()) == item; }, 10000);
+    (void)QTest::qWaitFor([&] { return l->itemAt(l->visualItemRect(item).center()) == item; }, 10000);
     const QPoint at = l->visualItemRect(item).center();
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
     if (twice) QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);

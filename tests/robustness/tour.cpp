@@ -123,7 +123,7 @@ class Tour {
   }
   // The lists are read in a worker: waits until this one shows its folder.
   static void listed(QListWidget* list) {
-    QTest::qWaitFor([list] { return !static_cast<kalvori::desktop::FolderContents*>(list)->filling(); }, 10000);
+    (void)QTest::qWaitFor([list] { return !static_cast<kalvori::desktop::FolderContents*>(list)->filling(); }, 10000);
   }
   bool playsTo(long long ms) {
     return QTest::qWaitFor([&] { return device_.positionNs().value_or(0) >= ms * 1'000'000; }, 10000);
