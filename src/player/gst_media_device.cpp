@@ -3,6 +3,7 @@
 #include <gst/gst.h>
 #include <malloc.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -205,6 +206,12 @@ void GstMediaDevice::Session::release(GstElement* pipeline) {
 }
 
 void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {
+  {
+    // Given up before its turn came (clicks in quick succession): nothing to open.
+    const std::lock_guard lock(s->mutex);
+    if (std::any_of(s->steps.begin(), s->steps.end(), [](const auto& step) { return step.first == Step::Close; }))
+      return;
+  }
   GstElement* pipeline = open(s);
   if (pipeline == nullptr) {
     s->report(1, State::Closed, true);
