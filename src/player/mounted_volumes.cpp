@@ -1,12 +1,12 @@
 #include "player/mounted_volumes.h"
 
-#include <gio/gunixmounts.h>
-
 #include <algorithm>
 #include <cctype>
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -60,21 +60,39 @@ std::map<std::string, std::string> deviceLabels() {
   return labels;
 }
 
-// Each entry of the mount table: where, what device, what type. Read from the kernel's table,
-// without a call on any of the file systems.
+// The kernel writes a blank, tab, newline or backslash in a mount table field as \ and three octal
+// digits.
+std::string unescaped(std::string_view field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    const auto octal = [&](std::size_t at) { return at < field.size() && field[at] >= '0' && field[at] <= '7'; };
+    if (field[i] == '\\' && octal(i + 1) && octal(i + 2) && octal(i + 3)) {
+      out += static_cast<char>(std::stoi(std::string(field.substr(i + 1, 3)), nullptr, 8));
+      i += 3;
+    } else {
+      out += field[i];
+    }
+  }
+  return out;
+}
+
+// Each entry of the mount table: where, what device, what type. Read from the kernel's table
+// (/proc/self/mountinfo), without a call on any of the file systems.
 struct Mount {
   std::string root, device, type;
 };
 std::vector<Mount> mountTable() {
   std::vector<Mount> mounts;
-  GList* entries = g_unix_mounts_get(nullptr);
-  for (GList* e = entries; e != nullptr; e = e->next) {
-    auto* entry = static_cast<GUnixMountEntry*>(e->data);
-    const char* device = g_unix_mount_get_device_path(entry);
-    const char* type = g_unix_mount_get_fs_type(entry);
-    mounts.push_back({g_unix_mount_get_mount_path(entry), device ? device : "", type ? type : ""});
+  std::ifstream table("/proc/self/mountinfo");
+  for (std::string line; std::getline(table, line);) {
+    // ID PARENT MAJOR:MINOR ROOT MOUNTPOINT OPTIONS [OPTIONAL...] - TYPE SOURCE SUPEROPTIONS
+    std::istringstream fields(line);
+    std::string skip, mountPoint, word, type, source;
+    fields >> skip >> skip >> skip >> skip >> mountPoint;
+    while (fields >> word && word != "-") {
+    }
+    if (fields >> type >> source) mounts.push_back({unescaped(mountPoint), unescaped(source), unescaped(type)});
   }
-  g_list_free_full(entries, reinterpret_cast<GDestroyNotify>(g_unix_mount_free));
   return mounts;
 }
 
