@@ -20,6 +20,7 @@
 
 #include "desktop/desktop_setup.h"
 #include "desktop/form_widget.h"
+#include "desktop/qt_handoff.h"
 #include "player/gst_media_device.h"
 #include "player/mounted_volumes.h"
 #include "window/main_window.h"
@@ -52,11 +53,14 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   kalvori::desktop::prepareApplication(app);
   kalvori::GstMediaDevice media(kalvori::GstMediaDevice::Sinks{"fakesink sync=true", "fakesink sync=true"});
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives);
+  QObject answers;
+  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
+                                   kalvori::desktop::QtHandoff::to(&answers));
   const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
   kalvori::desktop::FormWidget window(*form, &media, &files);
   form->load();
   window.show();
+  QTimer::singleShot(300, [] { kalvori::GstMediaDevice::startInBackground(); });
 
   // Once the window is up: the clicks of a user who plays the file and goes back to the converter.
   QTimer::singleShot(0, [&] {

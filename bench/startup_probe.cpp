@@ -9,6 +9,7 @@
 #include <gst/gst.h>
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -17,6 +18,7 @@
 
 #include "desktop/desktop_setup.h"
 #include "desktop/form_widget.h"
+#include "desktop/qt_handoff.h"
 #include "first_frame.h"
 #include "player/gst_media_device.h"
 #include "player/mounted_volumes.h"
@@ -55,7 +57,9 @@ int main(int argc, char** argv) {
   kalvori::desktop::prepareApplication(app);
   startup::mark("prepared");
   kalvori::GstMediaDevice media;
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives);
+  QObject answers;
+  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
+                                   kalvori::desktop::QtHandoff::to(&answers));
   const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
   startup::mark("model");
   kalvori::desktop::FormWidget window(*form, &media, &files);
@@ -66,5 +70,6 @@ int main(int argc, char** argv) {
   if (gstreamerReport) frame->atFrame(reportGStreamer);
   window.show();
   startup::mark("shown");
+  QTimer::singleShot(300, [] { kalvori::GstMediaDevice::startInBackground(); });
   return QApplication::exec();
 }

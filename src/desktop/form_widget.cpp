@@ -33,15 +33,8 @@ void colourList(QWidget* w, const Control& c) {
 
 }  // namespace
 
-namespace {
-const FileBrowser& plainFiles() {
-  static const FileBrowser files;
-  return files;
-}
-}  // namespace
-
 FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files, QWidget* parent)
-    : QWidget(parent), form_(form), device_(device), files_(files ? *files : plainFiles()) {
+    : QWidget(parent), form_(form), device_(device), files_(files ? *files : plainFileBrowser()) {
   const Form::Window& window = form.window();
   setWindowTitle(QString::fromStdString(window.caption));
   setAutoFillBackground(true);
@@ -70,6 +63,10 @@ FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files
     scroller_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 1, r.height() / 2 + 1);
   });
 
+  std::string filePattern;
+  for (const Control& c : form.controls())
+    if (c.kind == Kind::FileListBox) filePattern = c.pattern;
+  folders_ = std::make_unique<FolderReader>(this, filePattern);
   widgets_.reserve(form.controls().size());
   views_.reserve(form.controls().size());
   for (const Control& c : form.controls()) {
@@ -124,8 +121,8 @@ QWidget* FormWidget::createWidget(const Control& c, QWidget* parent) {
       w = made(new OptionWidget(c, font, parent, [this, &c](int step) { stepOption(c, step); }));
       break;
     case Kind::DriveListBox: w = made(new DriveList(form_, c, files_, parent)); break;
-    case Kind::DirListBox: w = made(new FolderList(form_, c, files_, parent)); break;
-    case Kind::FileListBox: w = made(new FileList(form_, c, files_, parent)); break;
+    case Kind::DirListBox: w = made(new FolderList(form_, c, *folders_, parent)); break;
+    case Kind::FileListBox: w = made(new FileList(form_, c, *folders_, parent)); break;
     case Kind::MediaControl: w = made(new TransportWidget(c, device_, parent)); break;
   }
   auto [widget, view] = w;

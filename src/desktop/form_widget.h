@@ -5,6 +5,7 @@
 
 #include <QScrollArea>
 #include <QWidget>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,8 @@ class ControlView;
 
 // Twips to logical pixels: 15 twips a pixel, as at 96 dots per inch.
 inline int px(int twips) { return (twips + 7) / 15; }
+
+class FolderReader;
 
 class FormWidget : public QWidget {
  public:
@@ -55,6 +58,7 @@ class FormWidget : public QWidget {
   Form& form_;
   MediaDevice* device_;
   const FileBrowser& files_;
+  std::unique_ptr<FolderReader> folders_;  // one reading of a folder for the folder and file lists
   QScrollArea* scroller_;
   QWidget* canvas_;
   // Both by the control's position in the model: the widget, and the same widget as a mirror.

@@ -1,22 +1,16 @@
 #include "desktop/player_widgets.h"
 
+#include <QKeyEvent>
 #include <QStyle>
 #include <algorithm>
-#include <atomic>
-#include <filesystem>
-#include <system_error>
+
+#include "desktop/qt_handoff.h"
 
 namespace kalvori::desktop {
 
 namespace {
 
-// A folder of at most this many entries is listed in place: that costs the window a few
-// milliseconds, and its list is complete as soon as the folder is shown. A larger one is listed in
-// a worker thread.
-constexpr std::size_t kListedInPlace = 1000;
-// How often a listing still being read is looked for, and how many names go into the list at a
-// time between two turns of the event loop.
-constexpr int kPollMs = 10;
+// How many names go into a list at a time between two turns of the event loop.
 constexpr std::size_t kSlice = 2000;
 
 // Names are bytes; what cannot be read as UTF-8 is shown with replacement marks, and control
@@ -123,57 +117,53 @@ std::string_view NameList::operator[](std::size_t i) const {
   return std::string_view(bytes_).substr(begin, ends_[i] - begin);
 }
 
-struct ListFiller::Listing {
-  std::atomic<bool> read = false;  // set once `names` holds the listing
-  NameList names;
-};
+FolderReader::FolderReader(QObject* owner, std::string pattern)
+    : handoff_(QtHandoff::to(owner)), pattern_(std::move(pattern)) {}
+
+std::shared_ptr<FolderReader::Reading> FolderReader::read(const std::string& folder) {
+  if (latest_ && !latest_->done && latest_->folder == folder) return latest_;
+  auto reading = std::make_shared<Reading>();
+  reading->folder = folder;
+  latest_ = reading;
+  offUiThread(
+      handoff_,
+      [folder, pattern = pattern_] {
+        // Made into NameLists here, so that the window never frees a name at a time.
+        FolderListing listing = readFolder(folder, pattern);
+        return std::make_shared<std::pair<NameList, NameList>>(NameList(listing.folders), NameList(listing.files));
+      },
+      [reading](std::shared_ptr<std::pair<NameList, NameList>> names) {
+        reading->folders = std::move(names->first);
+        reading->files = std::move(names->second);
+        reading->done = true;
+        for (const auto& then : std::exchange(reading->waiting, {})) then();
+      });
+  return reading;
+}
 
 ListFiller::ListFiller() {
   QObject::connect(&timer_, &QTimer::timeout, [this] { step(); });
 }
 
-ListFiller::~ListFiller() { reapWorkers(true); }
-
-bool ListFiller::fewEntries(const std::string& folder) {
-  // Counting reads names only, never an entry's type, and stops at the bound.
-  std::error_code ec;
-  std::size_t count = 0;
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-    if (++count > kListedInPlace) return false;
-  return true;
-}
-
-void ListFiller::start(Lister list, Adder add, bool inPlace) {
+void ListFiller::start(std::shared_ptr<FolderReader::Reading> reading, Names which, Adder add) {
   timer_.stop();
   next_ = 0;
+  which_ = which;
   add_ = std::move(add);
-  reapWorkers(false);
-  auto listing = std::make_shared<Listing>();
-  current_ = listing;
-  auto read = [listing, list = std::move(list)] {
-    listing->names = NameList(list());
-    listing->read.store(true, std::memory_order_release);
-  };
-  if (inPlace) {
-    read();
+  current_ = std::move(reading);
+  if (current_->done) {
+    step();
   } else {
-    try {
-      workers_.emplace_back(std::thread(read), listing);
-    } catch (const std::system_error&) {
-      read();  // no thread to be had: read it in place after all
-    }
+    current_->waiting.push_back([this, awaited = current_.get()] {
+      if (current_.get() == awaited) step();
+    });
   }
-  step();
 }
 
-// Adds the next slice of the current listing, once it has been read.
+// Adds the next slice of the current reading.
 void ListFiller::step() {
-  if (!current_) return;
-  if (!current_->read.load(std::memory_order_acquire)) {
-    if (!timer_.isActive()) timer_.start(kPollMs);
-    return;
-  }
-  const NameList& names = current_->names;
+  if (!current_ || !current_->done) return;
+  const NameList& names = (*current_).*which_;
   const std::size_t last = std::min(names.size(), next_ + kSlice);
   if (next_ < last) add_(names, next_, last);
   next_ = last;
@@ -185,18 +175,8 @@ void ListFiller::step() {
   }
 }
 
-// Joins the workers that are done, or all of them (waiting for them), so that none outlives the
-// file browser. A worker whose listing was overtaken runs on to its end; its names are dropped.
-void ListFiller::reapWorkers(bool all) {
-  std::erase_if(workers_, [all](auto& worker) {
-    const bool done = all || worker.second->read.load(std::memory_order_acquire);
-    if (done) worker.first.join();
-    return done;
-  });
-}
-
-FolderContents::FolderContents(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
-    : QListWidget(parent), ControlView(control), form_(form), files_(files) {
+FolderContents::FolderContents(Form& form, const Control& control, FolderReader& reader, QWidget* parent)
+    : QListWidget(parent), ControlView(control), form_(form), reader_(reader) {
   layOutInBatches(this);
 }
 
@@ -220,8 +200,8 @@ void FolderContents::showEvent(QShowEvent* event) {
   QListWidget::showEvent(event);
 }
 
-FolderList::FolderList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
-    : FolderContents(form, control, files, parent) {
+FolderList::FolderList(Form& form, const Control& control, FolderReader& reader, QWidget* parent)
+    : FolderContents(form, control, reader, parent) {
   // A double-click, or Enter, opens the folder.
   connect(this, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { form_.openFolder(control_.name, bytesOf(item)); });
@@ -240,19 +220,26 @@ void FolderList::fill() {
   }
   setCurrentItem(current);
   const std::string here = chain.empty() ? control_.path : chain.back();
-  filler_.start([&files = files_, here] { return files.subfolders(here); },
+  filler_.start(reader_.read(control_.path), &FolderReader::Reading::folders,
                 [this, closed, indent, here](const NameList& names, std::size_t first, std::size_t last) {
                   appendEntries(
                       this, closed, names, first, last, [&](std::string_view n) { return indent + shown(n); },
                       [&](std::string_view n) { return mediaPath(here, n); });
-                },
-                ListFiller::fewEntries(here));
+                });
 }
 
-FileList::FileList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent)
-    : FolderContents(form, control, files, parent) {
+FileList::FileList(Form& form, const Control& control, FolderReader& reader, QWidget* parent)
+    : FolderContents(form, control, reader, parent) {
+  // Only the click: a double-click starts with one, and its activation would choose the file again.
   connect(this, &QListWidget::itemClicked, this, &FileList::choose);
-  connect(this, &QListWidget::itemActivated, this, &FileList::choose);
+}
+
+void FileList::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+    choose(currentItem());
+    return;
+  }
+  QListWidget::keyPressEvent(event);
 }
 
 void FileList::sync(Property p) {
@@ -264,12 +251,10 @@ void FileList::choose(QListWidgetItem* item) { form_.chooseFile(control_.name, b
 
 void FileList::fill() {
   clear();
-  const std::string& folder = control_.path;
-  filler_.start([&files = files_, folder, pattern = control_.pattern] { return files.files(folder, pattern); },
+  filler_.start(reader_.read(control_.path), &FolderReader::Reading::files,
                 [this](const NameList& names, std::size_t first, std::size_t last) {
                   appendEntries(this, {}, names, first, last, shown, [](std::string_view n) { return n; });
-                },
-                ListFiller::fewEntries(folder));
+                });
   refreshSelection();
 }
 

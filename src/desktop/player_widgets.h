@@ -13,13 +13,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "desktop/control_widgets.h"
 #include "form/control_model.h"
 #include "player/file_browser.h"
+#include "player/handoff.h"
 #include "player/media_device.h"
 
 namespace kalvori::desktop {
@@ -59,37 +59,56 @@ class NameList {
   std::vector<std::size_t> ends_;  // where each one ends
 };
 
-// Fills a list from a folder listing, so that a huge folder never stops the window: it is read in a
-// worker thread and its names reach the list from the event loop, a slice at a time. A folder of
-// few entries (nearly every one) is read in place and is in the list when start() returns. A new
-// start() drops whatever an earlier one has not shown yet.
+// One reading of a folder for both lists: the folder list's subfolders and the file list's files
+// come from one pass over the folder, made in a worker thread (folderReader's), never on the UI
+// thread; links are followed there too. A reading nobody waits for any more (the lists moved on,
+// or its mount hangs) is left to end, or not, on its own.
+class FolderReader {
+ public:
+  struct Reading {  // touched on the UI thread only
+    std::string folder;
+    bool done = false;
+    NameList folders, files;
+    std::vector<std::function<void()>> waiting;  // run when it is done
+  };
+
+  // Answers come back through a Qt object that goes with `owner`; files are those that match
+  // `pattern` (the file list's).
+  FolderReader(QObject* owner, std::string pattern);
+  // The reading of `folder`: the one still under way when it is of the same folder, else a new one.
+  std::shared_ptr<Reading> read(const std::string& folder);
+
+ private:
+  std::shared_ptr<Handoff> handoff_;
+  std::string pattern_;
+  std::shared_ptr<Reading> latest_;
+};
+
+// Fills a list from a reading, so that a huge folder never stops the window: once it has been
+// read, its names reach the list from the event loop, a slice at a time. A new start() drops
+// whatever an earlier one has not shown yet.
 class ListFiller {
  public:
-  using Lister = std::function<std::vector<std::string>()>;  // runs in the worker
+  using Names = NameList FolderReader::Reading::*;
   using Adder = std::function<void(const NameList& names, std::size_t first, std::size_t last)>;
 
   ListFiller();
-  ~ListFiller();  // waits for listings still being read: they use the file browser
   ListFiller(const ListFiller&) = delete;
   ListFiller& operator=(const ListFiller&) = delete;
 
-  // Reads `list()`, in place or in a worker, and hands the names to `add` in order, in slices.
-  void start(Lister list, Adder add, bool inPlace);
-  // Whether the folder holds so few entries (or none that can be read) that it is read in place.
-  static bool fewEntries(const std::string& folder);
+  // Hands the names `which` of `reading` to `add` in order, in slices, once it is read.
+  void start(std::shared_ptr<FolderReader::Reading> reading, Names which, Adder add);
   // Whether names of the last start() are still to come.
-  bool filling() const { return timer_.isActive(); }
+  bool filling() const { return current_ != nullptr; }
 
  private:
-  struct Listing;  // what one worker reads, shared with it
   void step();
-  void reapWorkers(bool all);
 
   QTimer timer_;
-  std::shared_ptr<Listing> current_;  // the listing being read or added
+  std::shared_ptr<FolderReader::Reading> current_;  // the reading being waited for or added
+  Names which_ = nullptr;
   Adder add_;
   std::size_t next_ = 0;  // the first of its names not yet added
-  std::vector<std::pair<std::thread, std::shared_ptr<Listing>>> workers_;
 };
 
 // A list of what a folder holds, read only while the list is shown (see DriveList).
@@ -101,12 +120,12 @@ class FolderContents : public QListWidget, public ControlView {
   bool filling() const { return filler_.filling(); }
 
  protected:
-  FolderContents(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
+  FolderContents(Form& form, const Control& control, FolderReader& reader, QWidget* parent);
   void showEvent(QShowEvent* event) override;
   virtual void fill() = 0;
 
   Form& form_;
-  const FileBrowser& files_;
+  FolderReader& reader_;
   ListFiller filler_;
 
  private:
@@ -116,19 +135,23 @@ class FolderContents : public QListWidget, public ControlView {
 // The chain of folders down to the model's Path, then its subfolders one step further in.
 class FolderList : public FolderContents {
  public:
-  FolderList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
+  FolderList(Form& form, const Control& control, FolderReader& reader, QWidget* parent);
 
  private:
   void fill() override;
 };
 
-// The media files of the model's Path.
+// The media files of the model's Path. A click chooses one, and so does Enter; a double-click
+// chooses it once.
 class FileList : public FolderContents {
  public:
-  FileList(Form& form, const Control& control, const FileBrowser& files, QWidget* parent);
+  FileList(Form& form, const Control& control, FolderReader& reader, QWidget* parent);
   void sync(Property p) override;
   // The model's FileName as the selected entry.
   void refreshSelection();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void fill() override;

@@ -38,25 +38,6 @@ std::string homeFolder() {
   return {};
 }
 
-// Lists the folder's visible entries for which `keep(entry, name)` holds, sorted by bytes. Any error
-// while reading the folder itself gives an empty list; an entry whose type cannot be told (a
-// dangling link, a link loop, a file removed meanwhile) is skipped by `keep` alone.
-template <class Keep>
-std::vector<std::string> listFolder(const std::string& folder, Keep keep) {
-  std::vector<std::string> names;
-  if (folder.empty()) return names;
-  std::error_code ec;
-  fs::directory_iterator it(folder, ec);
-  for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().native();
-    if (name.empty() || name.front() == '.') continue;
-    if (keep(*it, name)) names.push_back(name);
-  }
-  if (ec) return {};
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // The ';'-separated patterns, each without the blanks around it; empty ones are dropped.
 std::vector<std::string> splitPatterns(const std::string& patterns) {
   std::vector<std::string> out;
@@ -74,10 +55,25 @@ std::vector<std::string> splitPatterns(const std::string& patterns) {
   return out;
 }
 
+// Opening it is the only sure test: permissions, ACLs, a vanished disc and root's privileges all
+// have their say there.
+bool canOpen(const std::string& folder) {
+  if (folder.empty()) return false;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return false;
+  closedir(dir);
+  return true;
+}
+
 }  // namespace
 
-FileBrowser::FileBrowser(VolumeSource volumes, OpticalSource optical)
-    : volumes_(std::move(volumes)), optical_(std::move(optical)) {}
+FileBrowser::FileBrowser(VolumeSource volumes, OpticalSource optical, std::shared_ptr<Handoff> handoff)
+    : volumes_(std::move(volumes)), optical_(std::move(optical)), handoff_(std::move(handoff)) {}
+
+const FileBrowser& plainFileBrowser() {
+  static const FileBrowser files;
+  return files;
+}
 
 std::vector<Place> FileBrowser::places() const {
   std::vector<Place> places;
@@ -111,35 +107,47 @@ std::vector<Place> FileBrowser::places() const {
   return places;
 }
 
-bool FileBrowser::canRead(const std::string& folder) const {
-  if (folder.empty()) return false;
-  // Opening it is the only sure test: permissions, ACLs, a vanished disc and root's privileges
-  // all have their say there.
-  DIR* dir = opendir(folder.c_str());
-  if (!dir) return false;
-  closedir(dir);
-  return true;
+bool FileBrowser::canRead(const std::string& folder) const { return canOpen(folder); }
+
+void FileBrowser::whenReadable(const std::string& folder, std::function<void(bool)> answer) const {
+  offUiThread(handoff_, [folder] { return canOpen(folder); }, std::move(answer));
 }
 
 std::vector<std::string> FileBrowser::subfolders(const std::string& folder) const {
-  return listFolder(folder, [](const fs::directory_entry& entry, const std::string&) {
-    std::error_code ec;
-    return entry.is_directory(ec);  // follows links; false (with ec set) for dangling ones and loops
-  });
+  return readFolder(folder, "").folders;
 }
 
 std::vector<std::string> FileBrowser::files(const std::string& folder, const std::string& pattern) const {
+  if (splitPatterns(pattern).empty()) return {};
+  return readFolder(folder, pattern).files;
+}
+
+FolderListing readFolder(const std::string& folder, const std::string& pattern) {
+  FolderListing listing;
+  if (folder.empty()) return listing;
   const std::vector<std::string> patterns = splitPatterns(pattern);
-  if (patterns.empty()) return {};
-  return listFolder(folder, [&](const fs::directory_entry& entry, const std::string& name) {
-    // The name test first: for a plain entry the type comes with the listing, but a link costs a
-    // stat, which only names that match are worth.
+  std::error_code ec;
+  fs::directory_iterator it(folder, ec);
+  for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().native();
+    if (name.empty() || name.front() == '.') continue;
+    // A plain entry's type comes with the listing; a link costs a stat, made only here, in the
+    // worker. Its type cannot be told when it dangles or loops: then it is skipped.
+    std::error_code typeError;
+    if (it->is_directory(typeError)) {
+      listing.folders.push_back(name);
+      continue;
+    }
     const bool matches = std::any_of(patterns.begin(), patterns.end(), [&](const std::string& p) {
       return fnmatch(p.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
     });
-    std::error_code ec;
-    return matches && entry.is_regular_file(ec);
-  });
+    if (matches && it->is_regular_file(typeError)) listing.files.push_back(name);
+  }
+  // Any error while reading the folder itself gives an empty folder.
+  if (ec) return {};
+  std::sort(listing.folders.begin(), listing.folders.end());
+  std::sort(listing.files.begin(), listing.files.end());
+  return listing;
 }
 
 std::vector<std::string> folderChain(const std::string& folder) {

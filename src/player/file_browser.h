@@ -2,15 +2,22 @@
 // folders of a folder, and the media files of a folder. Paths are bytes as the file system names
 // them, with "/" as the separator; any name a folder can hold is listed and opened as it is.
 //
+// Reading a folder or judging a drive may block for as long as its mount hangs: the lists and
+// the handlers ask for those off the UI thread (readFolder in a worker, whenReadable). The drive
+// list itself comes from the mount table and /dev, never from the volumes.
+//
 // What it deliberately does not do: keep a current folder or a selection (those are the list
 // controls' properties in the window), or throw: a folder that cannot be read, or that vanished,
 // simply has nothing in it.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "player/handoff.h"
 
 namespace kalvori {
 
@@ -33,20 +40,30 @@ struct OpticalDrive {
   std::string mountPoint;  // empty when no disc is mounted
 };
 
+// What one reading of a folder finds: its subfolders and its files that match the pattern.
+struct FolderListing {
+  std::vector<std::string> folders;
+  std::vector<std::string> files;
+};
+
 class FileBrowser {
  public:
   using VolumeSource = std::function<std::vector<Volume>()>;
   using OpticalSource = std::function<std::vector<OpticalDrive>()>;
 
-  // Without sources the drive list holds the root and the home folder only.
-  FileBrowser(VolumeSource volumes = {}, OpticalSource optical = {});
+  // Without sources the drive list holds the root and the home folder only. Without a handoff,
+  // whenReadable answers at once, on the caller's thread.
+  FileBrowser(VolumeSource volumes = {}, OpticalSource optical = {}, std::shared_ptr<Handoff> handoff = {});
 
   // The root "/", the home folder, every mounted removable or network volume, and every optical
   // drive (one without a disc has an empty root, so that choosing it shows the insert-disc
   // message). Read anew on each call.
   std::vector<Place> places() const;
-  // Whether a place's folder can be listed now.
+  // Whether a place's folder can be listed now (this waits for its mount).
   bool canRead(const std::string& folder) const;
+  // The same asked off the UI thread: `answer` runs on it once the folder has been tried.
+  void whenReadable(const std::string& folder, std::function<void(bool)> answer) const;
+  const std::shared_ptr<Handoff>& handoff() const { return handoff_; }
   // The names of the folder's subfolders, sorted, without hidden (dot) folders.
   std::vector<std::string> subfolders(const std::string& folder) const;
   // The names of the folder's files (not folders) that match one of the ';'-separated wildcard
@@ -57,7 +74,15 @@ class FileBrowser {
  private:
   VolumeSource volumes_;
   OpticalSource optical_;
+  std::shared_ptr<Handoff> handoff_;
 };
+
+// The browser used where none is given: the root and the home folder, answering at once.
+const FileBrowser& plainFileBrowser();
+
+// Reads the folder once: its subfolders as FileBrowser::subfolders gives them and its files as
+// FileBrowser::files does. Safe in any thread; it touches nothing but the folder.
+FolderListing readFolder(const std::string& folder, const std::string& pattern);
 
 // The folders from "/" down to `folder`, each as a full path: "/", "/home", "/home/ann".
 std::vector<std::string> folderChain(const std::string& folder);

@@ -1,7 +1,16 @@
 #include "player/gst_media_device.h"
 
 #include <gst/gst.h>
+#include <malloc.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace kalvori {
@@ -36,135 +45,335 @@ void leaveOutFullScreenSinks() {
   }
 }
 
+// Starts GStreamer once, whichever thread asks first; the others wait for that one.
+bool gstreamerReady() {
+  static std::once_flag once;
+  static bool ready = false;
+  std::call_once(once, [] {
+    ready = gst_init_check(nullptr, nullptr, nullptr);
+    if (ready) leaveOutFullScreenSinks();
+  });
+  return ready;
+}
+
+// Runs `f` on the thread that iterates the default GLib main context (the UI thread), later: an
+// idle source rather than g_main_context_invoke, which would run it here when nobody holds the
+// context.
+void postToMainContext(std::function<void()> f) {
+  GSource* source = g_idle_source_new();
+  g_source_set_priority(source, G_PRIORITY_DEFAULT);
+  g_source_set_callback(
+      source,
+      [](gpointer data) -> gboolean {
+        (*static_cast<std::function<void()>*>(data))();
+        return G_SOURCE_REMOVE;
+      },
+      new std::function<void()>(std::move(f)), [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+  g_source_attach(source, nullptr);
+  g_source_unref(source);
+}
+
 }  // namespace
+
+// What a session's thread is asked to do: the commands, in the order given, and what the pipeline
+// tells from its own threads.
+enum class GstMediaDevice::Step : int { Play, Stop, Pause, Close, EndOfStream, Failed };
+
+struct GstMediaDevice::Session {
+  unsigned serial = 0;
+  std::string path;  // absolute
+  Sinks sinks;
+  std::shared_ptr<std::atomic<int>> pipelines;
+  std::weak_ptr<GstMediaDevice*> device;
+
+  std::mutex mutex;
+  std::condition_variable wake;
+  std::deque<std::pair<Step, unsigned>> steps;  // with the number of commands given when it was queued
+  GstElement* playbin = nullptr;                // set and cleared by the thread; read by positionNs()
+  std::atomic<bool> errorLogged = false;
+
+  void push(Step step, unsigned sent) {
+    {
+      const std::lock_guard lock(mutex);
+      steps.emplace_back(step, sent);
+    }
+    wake.notify_one();
+  }
+  std::pair<Step, unsigned> next() {
+    std::unique_lock lock(mutex);
+    wake.wait(lock, [this] { return !steps.empty(); });
+    const auto step = steps.front();
+    steps.pop_front();
+    return step;
+  }
+  GstElement* pipeline() {
+    const std::lock_guard lock(mutex);
+    return playbin ? GST_ELEMENT(gst_object_ref(playbin)) : nullptr;
+  }
+
+  // The thread's whole work: open the file, carry out the steps, release the pipeline.
+  static void drive(const std::shared_ptr<Session>& s);
+  static GstElement* open(const std::shared_ptr<Session>& s);
+  void release(GstElement* pipeline);
+  void report(unsigned sent, State state, bool ended) const {
+    postToMainContext([device = device, serial = serial, sent, state, ended] {
+      if (const auto d = device.lock()) (*d)->heard(serial, sent, state, ended);
+    });
+  }
+};
+
+GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
+  const Sinks& sinks = s->sinks;
+  if (!gstreamerReady()) return nullptr;
+  GstElement* made = gst_element_factory_make("playbin", nullptr);
+  if (made == nullptr) return nullptr;
+  GstElement* pipeline = GST_ELEMENT(gst_object_ref_sink(made));
+  ++*s->pipelines;
+  if (!useSink(pipeline, "audio-sink", sinks.audio) || !useSink(pipeline, "video-sink", sinks.video)) {
+    s->release(pipeline);
+    return nullptr;
+  }
+  gchar* uri = gst_filename_to_uri(s->path.c_str(), nullptr);
+  if (uri == nullptr) {
+    s->release(pipeline);
+    return nullptr;
+  }
+  // The library made the URI: it escapes every byte that needs it ('#', '%', spaces, non-UTF-8).
+  g_object_set(pipeline, "uri", uri, nullptr);
+  g_free(uri);
+
+  // The end of the file and errors are told from GStreamer's threads; they become steps of this
+  // thread, in turn with the commands. Nothing else on the bus is wanted, so nothing stays on it.
+  GstBus* bus = gst_element_get_bus(pipeline);
+  gst_bus_set_sync_handler(
+      bus,
+      [](GstBus*, GstMessage* message, gpointer data) -> GstBusSyncReply {
+        // A message dropped here is the handler's to unref.
+        const auto session = static_cast<std::weak_ptr<Session>*>(data)->lock();
+        if (!session) {
+          gst_message_unref(message);
+          return GST_BUS_DROP;
+        }
+        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) session->push(Step::EndOfStream, 0);
+        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+          // The user sees nothing; one line on standard error says what went wrong, and where.
+          if (!session->errorLogged.exchange(true)) {
+            GError* error = nullptr;
+            gst_message_parse_error(message, &error, nullptr);
+            g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: %s: %s", session->path.c_str(),
+                  GST_MESSAGE_SRC_NAME(message) ? GST_MESSAGE_SRC_NAME(message) : "?",
+                  error ? error->message : "error");
+            if (error) g_error_free(error);
+          }
+          session->push(Step::Failed, 0);
+        }
+        gst_message_unref(message);
+        return GST_BUS_DROP;
+      },
+      new std::weak_ptr<Session>(s),
+      [](gpointer data) { delete static_cast<std::weak_ptr<Session>*>(data); });
+  gst_object_unref(bus);
+  {
+    const std::lock_guard lock(s->mutex);
+    s->playbin = pipeline;
+  }
+  // Opening the file happens here, in this thread: a FIFO or a stalled share holds up this file
+  // alone. A file that is missing or unreadable fails at once; anything else wrong with it is told
+  // later as an error.
+  if (gst_element_set_state(pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+    s->release(pipeline);
+    return nullptr;
+  }
+  return pipeline;
+}
+
+void GstMediaDevice::Session::release(GstElement* pipeline) {
+  {
+    const std::lock_guard lock(mutex);
+    if (playbin == pipeline) playbin = nullptr;
+  }
+  // Going to NULL stops GStreamer's threads and closes the file, the audio device and the video
+  // window. It waits for those threads, for as long as a read of a stalled share takes: this
+  // thread is the only one that waits.
+  gst_element_set_state(pipeline, GST_STATE_NULL);
+  GstBus* bus = gst_element_get_bus(pipeline);
+  gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+  gst_object_unref(bus);
+  gst_object_unref(pipeline);
+  --*pipelines;
+  // The streaming threads' heap goes back to the system rather than staying in their arenas.
+  malloc_trim(0);
+}
+
+void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {
+  {
+    // Given up before its turn came (clicks in quick succession): nothing to open.
+    const std::lock_guard lock(s->mutex);
+    if (std::any_of(s->steps.begin(), s->steps.end(), [](const auto& step) { return step.first == Step::Close; }))
+      return;
+  }
+  GstElement* pipeline = open(s);
+  if (pipeline == nullptr) {
+    s->report(1, State::Closed, true);
+    return;
+  }
+  State state = State::Stopped;
+  unsigned done = 1;  // "open" was the first command
+  s->report(done, state, false);
+  for (;;) {
+    const auto [step, sent] = s->next();
+    if (step == Step::Close) break;
+    if (sent != 0) done = sent;
+    GstState wanted = GST_STATE_VOID_PENDING;
+    State then = state;
+    switch (step) {
+      case Step::Play:
+        if (state == State::Stopped || state == State::Paused) wanted = GST_STATE_PLAYING, then = State::Playing;
+        break;
+      case Step::Stop:
+        // Stopping keeps the position: the next "play" goes on from there.
+        if (state == State::Playing || state == State::Paused) wanted = GST_STATE_PAUSED, then = State::Stopped;
+        break;
+      case Step::Pause:
+        if (state == State::Playing) wanted = GST_STATE_PAUSED, then = State::Paused;
+        break;
+      case Step::EndOfStream: {
+        // The file stays open at its start, so that the next "play" starts over.
+        gst_element_set_state(pipeline, GST_STATE_PAUSED);
+        const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT);
+        if (!gst_element_seek_simple(pipeline, GST_FORMAT_TIME, flags, 0)) {
+          // A stream that cannot seek starts over by prerolling again.
+          gst_element_set_state(pipeline, GST_STATE_READY);
+          gst_element_set_state(pipeline, GST_STATE_PAUSED);
+        }
+        then = State::Stopped;
+        break;
+      }
+      case Step::Failed: wanted = GST_STATE_NULL; break;
+      case Step::Close: break;
+    }
+    if (step == Step::Failed ||
+        (wanted != GST_STATE_VOID_PENDING && gst_element_set_state(pipeline, wanted) == GST_STATE_CHANGE_FAILURE)) {
+      // A file that cannot be played simply does not play.
+      s->release(pipeline);
+      s->report(done, State::Closed, true);
+      return;
+    }
+    state = then;
+    s->report(done, state, false);
+  }
+  s->release(pipeline);
+}
 
 GstMediaDevice::GstMediaDevice() : GstMediaDevice(Sinks{}) {}
 
-GstMediaDevice::GstMediaDevice(Sinks sinks) : sinks_(std::move(sinks)) {}
+GstMediaDevice::GstMediaDevice(Sinks sinks)
+    : sinks_(std::move(sinks)),
+      pipelines_(std::make_shared<std::atomic<int>>(0)),
+      self_(std::make_shared<GstMediaDevice*>(this)) {}
 
-GstMediaDevice::~GstMediaDevice() {
-  if (playbin_ == nullptr) return;
-  GstBus* bus = gst_element_get_bus(playbin_);
-  gst_bus_remove_watch(bus);
-  gst_object_unref(bus);
-  gst_element_set_state(playbin_, GST_STATE_NULL);
-  gst_object_unref(playbin_);
+GstMediaDevice::~GstMediaDevice() { giveUp(); }
+
+void GstMediaDevice::startInBackground() {
+  try {
+    std::thread(gstreamerReady).detach();
+  } catch (const std::system_error&) {
+    // Then the first file starts it.
+  }
 }
 
-void GstMediaDevice::setDeviceType(std::string_view type) {
-  // playbin finds the format itself, so the type is only kept.
-  deviceType_ = type;
+void GstMediaDevice::setDeviceType(std::string_view) {
+  // playbin finds the format itself, so the type changes nothing.
 }
 
 void GstMediaDevice::setFileName(std::string_view path) { fileName_ = path; }
 
 void GstMediaDevice::command(std::string_view command) {
   if (command == "open") {
-    open();
+    giveUp();
+    if (fileName_.empty()) {
+      setState(State::Closed);
+      return;
+    }
+    auto s = std::make_shared<Session>();
+    s->serial = ++serial_;
+    // A relative name is taken from the working folder of the moment "open" is given.
+    std::error_code ec;
+    s->path = fileName_.front() == '/' ? fileName_ : (std::filesystem::current_path(ec) / fileName_).native();
+    s->sinks = sinks_;
+    s->pipelines = pipelines_;
+    s->device = self_;
+    try {
+      std::thread([s] { Session::drive(s); }).detach();
+    } catch (const std::system_error&) {
+      setState(State::Closed);
+      return;
+    }
+    session_ = std::move(s);
+    sent_ = 1;
+    setState(State::Stopped);
   } else if (command == "close") {
-    releasePipeline();
+    giveUp();
     setState(State::Closed);
   } else if (command == "play") {
-    if (state_ == State::Stopped || state_ == State::Paused) request(GST_STATE_PLAYING, State::Playing);
+    if (state_ == State::Stopped || state_ == State::Paused) {
+      send(Step::Play);
+      setState(State::Playing);
+    }
   } else if (command == "stop") {
-    // Stopping keeps the position: the next "play" goes on from there.
-    if (state_ == State::Playing || state_ == State::Paused) request(GST_STATE_PAUSED, State::Stopped);
+    if (state_ == State::Playing || state_ == State::Paused) {
+      send(Step::Stop);
+      setState(State::Stopped);
+    }
   }
 }
 
 MediaDevice::State GstMediaDevice::state() const { return state_; }
 
 void GstMediaDevice::pause() {
-  if (state_ == State::Playing) request(GST_STATE_PAUSED, State::Paused);
+  if (state_ == State::Playing) {
+    send(Step::Pause);
+    setState(State::Paused);
+  }
 }
 
 void GstMediaDevice::setStateListener(std::function<void(State)> listener) { listener_ = std::move(listener); }
 
 std::optional<long long> GstMediaDevice::positionNs() const {
+  if (!session_ || state_ == State::Closed) return std::nullopt;
+  GstElement* pipeline = session_->pipeline();
+  if (pipeline == nullptr) return std::nullopt;
   gint64 position = 0;
-  if (playbin_ == nullptr || state_ == State::Closed ||
-      !gst_element_query_position(playbin_, GST_FORMAT_TIME, &position)) {
-    return std::nullopt;
-  }
-  return position;
+  const bool known = gst_element_query_position(pipeline, GST_FORMAT_TIME, &position);
+  gst_object_unref(pipeline);
+  return known ? std::optional<long long>(position) : std::nullopt;
 }
 
 bool GstMediaDevice::pipelineReleased() const {
-  if (playbin_ == nullptr) return true;
-  GstState current = GST_STATE_VOID_PENDING;
-  GstState pending = GST_STATE_VOID_PENDING;
-  gst_element_get_state(playbin_, &current, &pending, 0);  // no waiting: only reads
-  return current == GST_STATE_NULL && pending == GST_STATE_VOID_PENDING;
+  if (session_ && state_ != State::Closed) return false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (*pipelines_ > 0 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return *pipelines_ == 0;
 }
 
-bool GstMediaDevice::ensurePipeline() {
-  if (playbin_ != nullptr) return true;
-  if (setupFailed_) return false;
-  setupFailed_ = true;  // until everything below has worked
-
-  // The first "open" pays for GStreamer's start (mostly reading its plugin registry cache).
-  if (!gst_init_check(nullptr, nullptr, nullptr)) return false;
-  leaveOutFullScreenSinks();
-  GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-  if (playbin == nullptr) return false;
-  playbin_ = GST_ELEMENT(gst_object_ref_sink(playbin));
-  if (!useSink(playbin_, "audio-sink", sinks_.audio) || !useSink(playbin_, "video-sink", sinks_.video)) {
-    gst_object_unref(playbin_);
-    playbin_ = nullptr;
-    return false;
-  }
-
-  // The watch sits on the default main context, so messages are handled on the UI thread.
-  GstBus* bus = gst_element_get_bus(playbin_);
-  gst_bus_add_watch(
-      bus,
-      [](GstBus*, GstMessage* message, gpointer self) -> gboolean {
-        auto* device = static_cast<GstMediaDevice*>(self);
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) device->onEndOfStream();
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) device->onError();
-        return G_SOURCE_CONTINUE;
-      },
-      this);
-  gst_object_unref(bus);
-  setupFailed_ = false;
-  return true;
+void GstMediaDevice::send(Step step) {
+  if (session_) session_->push(step, ++sent_);
 }
 
-void GstMediaDevice::open() {
-  releasePipeline();
-  if (fileName_.empty() || !ensurePipeline()) {
+void GstMediaDevice::giveUp() {
+  if (session_) session_->push(Step::Close, 0);
+  session_.reset();
+}
+
+void GstMediaDevice::heard(unsigned serial, unsigned sent, State state, bool ended) {
+  if (!session_ || session_->serial != serial) return;  // from a file given up since
+  if (ended) {
+    session_.reset();
     setState(State::Closed);
-    return;
+  } else if (sent == sent_) {
+    setState(state);  // unless commands given since will have their own say
   }
-  // The library makes the URI: it escapes every byte that needs it ('#', '%', spaces, non-UTF-8)
-  // and makes a relative path absolute.
-  gchar* uri = gst_filename_to_uri(fileName_.c_str(), nullptr);
-  if (uri == nullptr) {
-    setState(State::Closed);
-    return;
-  }
-  g_object_set(playbin_, "uri", uri, nullptr);
-  g_free(uri);
-  // Prerolling happens in GStreamer's threads; a file that is missing or unreadable fails here
-  // at once, anything else that is wrong with it arrives later as an error message.
-  request(GST_STATE_PAUSED, State::Stopped);
-}
-
-void GstMediaDevice::request(int pipelineState, State then) {
-  if (gst_element_set_state(playbin_, static_cast<GstState>(pipelineState)) == GST_STATE_CHANGE_FAILURE) {
-    releasePipeline();
-    setState(State::Closed);
-    return;
-  }
-  setState(then);
-}
-
-void GstMediaDevice::releasePipeline() {
-  // Going to NULL stops GStreamer's threads, closes the file, the audio device and the video
-  // window, and drops messages still queued on the bus, so none of them reaches the next file.
-  // It waits for those threads: for a MIDI file still prerolling, until its decoder has loaded the
-  // soundfont (about 150 ms for Debian's).
-  if (playbin_ != nullptr) gst_element_set_state(playbin_, GST_STATE_NULL);
 }
 
 void GstMediaDevice::setState(State state) {
@@ -172,25 +381,6 @@ void GstMediaDevice::setState(State state) {
   state_ = state;
   // A copy, so that a listener may replace itself.
   if (auto listener = listener_) listener(state);
-}
-
-void GstMediaDevice::onEndOfStream() {
-  if (state_ == State::Closed) return;
-  // The file stays open at its start, so that the next "play" starts over.
-  gst_element_set_state(playbin_, GST_STATE_PAUSED);
-  const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT);
-  if (!gst_element_seek_simple(playbin_, GST_FORMAT_TIME, flags, 0)) {
-    // A stream that cannot seek starts over by prerolling again.
-    gst_element_set_state(playbin_, GST_STATE_READY);
-    gst_element_set_state(playbin_, GST_STATE_PAUSED);
-  }
-  setState(State::Stopped);
-}
-
-void GstMediaDevice::onError() {
-  // A file that cannot be played simply does not play: nothing is shown or logged.
-  releasePipeline();
-  setState(State::Closed);
 }
 
 }  // namespace kalvori

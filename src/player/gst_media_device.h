@@ -1,30 +1,36 @@
-// The media device on Linux: one GStreamer playbin, driven through GStreamer's C API.
+// The media device on Linux: a GStreamer playbin for each file opened, driven through GStreamer's
+// C API.
 //
-// Everything happens on the thread that owns the device (the UI thread). Commands only ask the
-// pipeline for a state and return; what the pipeline reports later (end of stream, errors) arrives
-// through a bus watch on the default GLib main context, which the program's event loop iterates.
+// The UI thread never waits for GStreamer. Each file opened gets a thread of its own that makes
+// its pipeline, opens the file and carries out that file's commands in the order they were given;
+// the UI thread only queues them. The device's state (what state() answers) follows the commands
+// at once, as the commands would leave it; what the pipeline finds out later (the end of the file,
+// a file that cannot be played) comes back through the default GLib main context, which the
+// program's event loop iterates. A file closed, or left for another, is released by its own
+// thread in the background: a pipeline stuck on a stalled share never holds up the next file (which
+// gets a fresh pipeline), nor the end of the program.
 //
-// GStreamer itself is initialised on the first "open", so starting the program costs nothing.
-// A file that cannot be played leaves the device Closed, silently.
+// GStreamer itself starts with the first "open", or earlier in the background when the program
+// asks for it once its window has shown (startInBackground), so starting the program costs
+// nothing. A file that cannot be played leaves the device Closed; the error goes to standard error
+// through GLib's log, and the user sees nothing.
 #pragma once
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "player/media_device.h"
 
-using GstElement = struct _GstElement;
-
 namespace kalvori {
 
 class GstMediaDevice final : public MediaDevice {
  public:
   // The sinks, as gst-launch descriptions (tests use "fakesink sync=true"). Empty: playbin's own
-  // automatic sinks, which it makes in GStreamer's threads only when a stream needs one. A sink
-  // named here is started on the caller's thread at every "open", which for a real audio or video
-  // sink costs tens to hundreds of milliseconds.
+  // automatic sinks.
   struct Sinks {
     std::string audio;
     std::string video;
@@ -32,6 +38,7 @@ class GstMediaDevice final : public MediaDevice {
 
   GstMediaDevice();
   explicit GstMediaDevice(Sinks sinks);
+  // Gives up the open file (released in the background) and waits for nothing.
   ~GstMediaDevice() override;
   GstMediaDevice(const GstMediaDevice&) = delete;
   GstMediaDevice& operator=(const GstMediaDevice&) = delete;
@@ -44,28 +51,34 @@ class GstMediaDevice final : public MediaDevice {
   void pause() override;
   void setStateListener(std::function<void(State)> listener) override;
 
-  // For tests and benchmarks: the playing position, when the pipeline can tell it, and whether the
-  // pipeline has let go of everything (state NULL, nothing pending).
+  // Starts GStreamer (reading its plugin registry, which without a cache takes a second) in a
+  // thread of its own, so that the first file does not wait for it.
+  static void startInBackground();
+
+  // For tests and benchmarks: the open file's playing position, when its pipeline can tell it; and
+  // whether every pipeline this device made has let go of everything (none open, and those given
+  // up released: this waits up to five seconds for them).
   std::optional<long long> positionNs() const;
   bool pipelineReleased() const;
 
+  struct Session;  // one opened file: its pipeline and the thread that drives it
+  enum class Step : int;
+
  private:
-  bool ensurePipeline();
-  void open();
-  // Asks the pipeline for a GstState and, unless that fails at once, takes on `then`.
-  void request(int pipelineState, State then);
-  void releasePipeline();
+  void send(Step step);
+  void giveUp();
+  void heard(unsigned serial, unsigned sent, State state, bool ended);
   void setState(State state);
-  void onEndOfStream();
-  void onError();
 
   Sinks sinks_;
-  std::string deviceType_;
   std::string fileName_;
   State state_ = State::Closed;
   std::function<void(State)> listener_;
-  GstElement* playbin_ = nullptr;
-  bool setupFailed_ = false;  // GStreamer or the pipeline could not be made: never try again
+  std::shared_ptr<Session> session_;  // the open file, if any
+  unsigned sent_ = 0;                 // commands given to it so far
+  unsigned serial_ = 0;               // the number of the last session made
+  std::shared_ptr<std::atomic<int>> pipelines_;  // in use and not yet released (shared with sessions)
+  std::shared_ptr<GstMediaDevice*> self_;  // what reports from sessions find the device by
 };
 
 }  // namespace kalvori

@@ -1,11 +1,12 @@
 #include "player/mounted_volumes.h"
 
-#include <QFile>
-#include <QStorageInfo>
-
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -16,31 +17,97 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Paths as bytes, the way the file system names them (Qt holds them as decoded text).
-std::string bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 bool under(const std::string& path, std::string_view folder) {
   return path.starts_with(folder) && (path.size() == folder.size() || path[folder.size()] == '/');
 }
 
-bool removableOrNetwork(const std::string& root, const QByteArray& type) {
+bool removableOrNetwork(const std::string& root, std::string_view type) {
   static constexpr std::array<std::string_view, 9> kNetworkTypes{
       "nfs", "nfs4", "cifs", "smb3", "smbfs", "sshfs", "fuse.sshfs", "9p", "davfs"};
-  const std::string_view t(type.constData(), static_cast<size_t>(type.size()));
   return under(root, "/media") || under(root, "/run/media") || under(root, "/mnt") ||
-         std::find(kNetworkTypes.begin(), kNetworkTypes.end(), t) != kNetworkTypes.end();
+         std::find(kNetworkTypes.begin(), kNetworkTypes.end(), type) != kNetworkTypes.end();
+}
+
+// A device named by a link in /dev (/dev/cdrom, a by-label or by-id link) as the node it leads to.
+// Only names under /dev are resolved: a mount's source can be any text, even a path on a mount
+// that hangs, and /dev never does.
+std::string deviceNode(const std::string& device) {
+  if (!device.starts_with("/dev/")) return device;
+  std::error_code ec;
+  const fs::path node = fs::weakly_canonical(device, ec);
+  return ec ? device : node.native();
+}
+
+// The labels of the devices that have one, by device node: the names of /dev/disk/by-label, where
+// udev writes a blank as "\x20".
+std::map<std::string, std::string> deviceLabels() {
+  std::map<std::string, std::string> labels;
+  std::error_code ec;
+  for (fs::directory_iterator it("/dev/disk/by-label", ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().native();
+    std::string label;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (name.compare(i, 2, "\\x") == 0 && i + 3 < name.size() && std::isxdigit(static_cast<unsigned char>(name[i + 2])) &&
+          std::isxdigit(static_cast<unsigned char>(name[i + 3]))) {
+        label += static_cast<char>(std::stoi(name.substr(i + 2, 2), nullptr, 16));
+        i += 3;
+      } else {
+        label += name[i];
+      }
+    }
+    labels[deviceNode(it->path().native())] = label;
+  }
+  return labels;
+}
+
+// The kernel writes a blank, tab, newline or backslash in a mount table field as \ and three octal
+// digits.
+std::string unescaped(std::string_view field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    const auto octal = [&](std::size_t at) { return at < field.size() && field[at] >= '0' && field[at] <= '7'; };
+    if (field[i] == '\\' && octal(i + 1) && octal(i + 2) && octal(i + 3)) {
+      out += static_cast<char>(std::stoi(std::string(field.substr(i + 1, 3)), nullptr, 8));
+      i += 3;
+    } else {
+      out += field[i];
+    }
+  }
+  return out;
+}
+
+// Each entry of the mount table: where, what device, what type. Read from the kernel's table
+// (/proc/self/mountinfo), without a call on any of the file systems.
+struct Mount {
+  std::string root, device, type;
+};
+std::vector<Mount> mountTable() {
+  std::vector<Mount> mounts;
+  std::ifstream table("/proc/self/mountinfo");
+  for (std::string line; std::getline(table, line);) {
+    // ID PARENT MAJOR:MINOR ROOT MOUNTPOINT OPTIONS [OPTIONAL...] - TYPE SOURCE SUPEROPTIONS
+    std::istringstream fields(line);
+    std::string skip, mountPoint, word, type, source;
+    fields >> skip >> skip >> skip >> skip >> mountPoint;
+    while (fields >> word && word != "-") {
+    }
+    if (fields >> type >> source) mounts.push_back({unescaped(mountPoint), unescaped(source), unescaped(type)});
+  }
+  return mounts;
 }
 
 }  // namespace
 
 std::vector<Volume> mountedVolumes() {
   std::vector<Volume> volumes;
-  for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
-    if (!info.isValid() || !info.isReady()) continue;
+  const std::vector<Mount> mounts = mountTable();
+  const std::map<std::string, std::string> labels = deviceLabels();
+  for (const Mount& m : mounts) {
     Volume v;
-    v.root = bytes(info.rootPath());
-    v.label = info.name().isEmpty() ? info.device().toStdString() : info.name().toStdString();
-    v.removableOrNetwork = removableOrNetwork(v.root, info.fileSystemType());
+    v.root = m.root;
+    const auto label = labels.find(deviceNode(m.device));
+    v.label = label != labels.end() ? label->second : !m.device.empty() ? m.device : m.type;
+    v.removableOrNetwork = removableOrNetwork(v.root, m.type);
     volumes.push_back(std::move(v));
   }
   return volumes;
@@ -64,15 +131,11 @@ std::vector<OpticalDrive> opticalDrives() {
   });
   if (drives.empty()) return drives;
 
-  // A disc may be mounted through another name of its drive (/dev/cdrom, a by-id link), so the
-  // mounted devices are compared after resolving links.
-  for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
-    if (!info.isValid() || !info.device().startsWith('/')) continue;
-    std::error_code linkError;
-    const fs::path device = fs::weakly_canonical(info.device().toStdString(), linkError);
-    if (linkError) continue;
+  // A disc may be mounted through another name of its drive (/dev/cdrom, a by-id link).
+  for (const Mount& m : mountTable()) {
+    const std::string node = deviceNode(m.device);
     for (OpticalDrive& d : drives)
-      if (d.mountPoint.empty() && device == d.device) d.mountPoint = bytes(info.rootPath());
+      if (d.mountPoint.empty() && node == d.device) d.mountPoint = m.root;
   }
   return drives;
 }

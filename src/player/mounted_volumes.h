@@ -8,8 +8,10 @@
 
 namespace kalvori {
 
-// Every valid, ready mounted volume. Removable or network: mounted under /media, /run/media or /mnt
-// (where desktops and users put sticks and discs), or of a network file system type.
+// Every mounted volume, from the mount table alone: nothing here calls on a file system, so a
+// mount that hangs costs nothing; labels come from /dev/disk/by-label. Removable or network:
+// mounted under /media, /run/media or /mnt (where desktops and users put sticks and discs), or of
+// a network file system type.
 std::vector<Volume> mountedVolumes();
 // The optical drives (/dev/sr0, /dev/sr1, ...), each with where its disc is mounted, if anywhere.
 std::vector<OpticalDrive> opticalDrives();

@@ -1,5 +1,7 @@
 #include "player/player_handlers.h"
 
+#include <memory>
+
 namespace kalvori {
 
 namespace {
@@ -38,18 +40,28 @@ void bindPlayer(Form& form, MediaDevice* device, const FileBrowser& files, const
     });
   }
 
-  form.on("Drive1", Event::Change, [&files](Form& f) {
+  // Whether the chosen drive can be read waits for its mount, so it is asked off the UI thread and
+  // the handler goes on when the answer comes. A newer choice of drive overtakes an older one
+  // still waiting; `latest` also tells an answer whether the form (which holds this handler) is
+  // still there.
+  auto latest = std::make_shared<unsigned>(0);
+  form.on("Drive1", Event::Change, [&files, latest](Form& f) {
     const std::string chosen = f.control("Drive1").drive;
     std::string root;
     for (const Place& p : files.places())
       if (p.text == chosen) root = p.root;
-    if (files.canRead(root)) {
-      f.setPath("Dir1", root);
-      return;
-    }
-    f.showMessage(kInsertDisc);
-    // The lists stay where they were, and so the drive list shows their drive again.
-    f.setDrive("Drive1", driveText(files, f.control("Dir1").path));
+    const unsigned ticket = ++*latest;
+    files.whenReadable(root, [&f, &files, root, ticket, weak = std::weak_ptr<unsigned>(latest)](bool readable) {
+      const auto current = weak.lock();
+      if (!current || *current != ticket) return;
+      if (readable) {
+        f.setPath("Dir1", root);
+        return;
+      }
+      f.showMessage(kInsertDisc);
+      // The lists stay where they were, and so the drive list shows their drive again.
+      f.setDrive("Drive1", driveText(files, f.control("Dir1").path));
+    });
   });
   form.on("Dir1", Event::Change, [](Form& f) { f.setPath("File1", f.control("Dir1").path); });
   form.on("File1", Event::Click, playChosenFile);

@@ -1,6 +1,7 @@
 // The media player's handlers: the drive, folder and file lists, the "播" and "停" buttons of the
 // converter, and the multimedia control MMControl1, whose DeviceType, FileName and Command are
-// carried out on a media device as they are written.
+// carried out on a media device as they are written. Whether a chosen drive can be read is asked
+// of the file browser off the UI thread; the handler acts on the answer when it comes.
 #pragma once
 
 #include <string>

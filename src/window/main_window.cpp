@@ -26,8 +26,7 @@ std::unique_ptr<Form> createMainWindow(MediaDevice* device, const FileBrowser& f
 }
 
 std::unique_ptr<Form> createMainWindow() {
-  static const FileBrowser plainFiles;
-  return createMainWindow(nullptr, plainFiles, startingFolder());
+  return createMainWindow(nullptr, plainFileBrowser(), startingFolder());
 }
 
 std::string startingFolder() {

@@ -33,9 +33,15 @@ class PlayerOnScreen : public ::testing::Test {
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     form->click("mp3");
+    settle();
     device.log.clear();
   }
   QListWidget* list(const char* name) { return static_cast<QListWidget*>(view->widgetFor(name)); }
+  // The lists are read in a worker: waits until both show their folder.
+  void settle() {
+    auto filling = [&](const char* name) { return static_cast<FolderContents*>(list(name))->filling(); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !filling("Dir1") && !filling("File1"); }, 5000));
+  }
   QStringList texts(QListWidget* l) {
     QStringList out;
     for (int i = 0; i < l->count(); ++i) out << l->item(i)->text().trimmed();
@@ -69,10 +75,25 @@ TEST_F(PlayerOnScreen, ListsShowTheFolderAndAClickPlays) {
   QTest::mouseClick(folderList->viewport(), Qt::LeftButton, {}, live);  // a double-click starts with a click
   EXPECT_EQ(form->control("Dir1").path, root + "/歌 曲");
   QTest::mouseDClick(folderList->viewport(), Qt::LeftButton, {}, live);
+  settle();
   EXPECT_EQ(form->control("Dir1").path, root + "/歌 曲/live");
   EXPECT_EQ(texts(list("File1")), QStringList{"x.mid"});
   EXPECT_EQ(form->control("File1").fileName, "");
   EXPECT_EQ(texts(list("Dir1")).back(), "live");
+}
+
+// What most users do: a double-click plays the file once. Enter chooses the current entry too.
+TEST_F(PlayerOnScreen, ADoubleClickOrEnterChoosesAFileOnce) {
+  QListWidget* fileList = list("File1");
+  const QPoint at = fileList->visualItemRect(fileList->item(1)).center();
+  QTest::mouseClick(fileList->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(fileList->viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(device.log, (Log{"close", "file:" + root + "/歌 曲/b.mp3", "open", "play"}));
+  device.log.clear();
+  fileList->setFocus();
+  fileList->setCurrentRow(0);
+  QTest::keyClick(fileList, Qt::Key_Return);
+  EXPECT_EQ(device.log, (Log{"close", "file:" + root + "/歌 曲/A%20#.WAV", "open", "play"}));
 }
 
 TEST_F(PlayerOnScreen, ADiscDriveWithoutADiscIsRefused) {

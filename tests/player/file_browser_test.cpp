@@ -264,7 +264,9 @@ TEST_F(FileBrowserFolder, ListingWhileEntriesComeAndGo) {
   EXPECT_TRUE(sawEntries) << "the listing never overlapped the writer";
 }
 
-TEST_F(FileBrowserFolder, ListsTwentyThousandFilesQuickly) {
+// How fast is bench/folder_listing_bench's business; the bound here only catches a listing that
+// has gone badly wrong (ten times the goal there).
+TEST_F(FileBrowserFolder, ListsTwentyThousandFiles) {
   constexpr int kCount = 20000;
   const char* extensions[] = {".mp3", ".WAV", ".avi", ".Mpg", ".mid"};
   Names expected;
@@ -277,21 +279,14 @@ TEST_F(FileBrowserFolder, ListsTwentyThousandFilesQuickly) {
   for (int i = 0; i < 100; ++i) file("readme " + std::to_string(i) + ".txt");
   std::sort(expected.begin(), expected.end());
 
-  using Clock = std::chrono::steady_clock;
-  const auto start = Clock::now();
-  const Names files = browser.files(dir.path(), kMedia);
-  const auto filesDone = Clock::now();
-  const Names folders = browser.subfolders(dir.path());
-  const auto foldersDone = Clock::now();
+  const auto start = std::chrono::steady_clock::now();
+  const FolderListing listing = readFolder(dir.path(), kMedia);
+  const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
 
-  EXPECT_EQ(files, expected);
-  EXPECT_EQ(folders, Names{});
-  const auto ms = [](auto d) { return std::chrono::duration<double, std::milli>(d).count(); };
-  std::cout << "listing " << kCount + 100 << " entries: files() " << ms(filesDone - start) << " ms, subfolders() "
-            << ms(foldersDone - filesDone) << " ms\n";
-  RecordProperty("files_ms", std::to_string(ms(filesDone - start)));
-  EXPECT_LT(ms(filesDone - start), 1000.0);
-  EXPECT_LT(ms(foldersDone - filesDone), 1000.0);
+  EXPECT_EQ(listing.files, expected);
+  EXPECT_EQ(listing.folders, Names{});
+  EXPECT_EQ(browser.files(dir.path(), kMedia), expected);
+  EXPECT_LT(took.count(), 1000.0);
 }
 
 TEST(FileBrowserPaths, FolderChainRunsFromTheRootDown) {

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <numbers>
 #include <random>
 #include <string>
@@ -111,6 +112,7 @@ TEST(GstMediaDeviceStartup, SinksThatCannotBeMadeLeaveTheDeviceSilent) {
   device.setFileName(media() / "one second.wav");
   device.command("open");
   device.command("play");
+  runUntil([&] { return device.state() == State::Closed; });  // the pipeline is made off this thread
   EXPECT_EQ(device.state(), State::Closed);
   device.command("close");
   EXPECT_TRUE(device.pipelineReleased());
@@ -311,6 +313,26 @@ INSTANTIATE_TEST_SUITE_P(, GstMediaDeviceBadFiles,
                                [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
                            return name;
                          });
+
+// The user sees nothing, but standard error gets one line through GLib's log: file, element, message.
+TEST_F(GstMediaDeviceTest, AFileThatCannotBePlayedLeavesOneLogLine) {
+  static std::mutex mutex;
+  static std::vector<std::string> lines;
+  const guint handler = g_log_set_handler(
+      "Kalvori", G_LOG_LEVEL_MESSAGE,
+      [](const gchar*, GLogLevelFlags, const gchar* message, gpointer) {
+        const std::lock_guard lock(mutex);
+        lines.emplace_back(message);
+      },
+      nullptr);
+  open("noise.mp3");
+  EXPECT_TRUE(runUntil([&] { return device.state() == State::Closed; }));
+  runFor(100ms);
+  g_log_remove_handler("Kalvori", handler);
+  const std::lock_guard lock(mutex);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(lines[0].starts_with(media() / "noise.mp3" + ": ")) << lines[0];
+}
 
 TEST_F(GstMediaDeviceTest, FileNamesAreTakenByteForByte) {
   // '%20' must not become a space, '#' must not start a fragment, and a name that is not UTF-8

@@ -1,5 +1,6 @@
 // The drive list's sources against this machine: whatever is mounted here, the root must be among
-// the volumes, and nothing may crash on a machine without optical drives.
+// the volumes, and nothing may crash on a machine without optical drives. (That reading them calls
+// on no file system is checked with a hung mount by bench/ui_stalls/run.sh --check.)
 #include "player/mounted_volumes.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,9 @@ TEST(MountedVolumes, TheRootIsAmongThem) {
 }
 
 TEST(MountedVolumes, OpticalDrivesAreBlockDevices) {
-  for (const OpticalDrive& d : opticalDrives()) {
+  const std::vector<OpticalDrive> drives = opticalDrives();
+  if (drives.empty()) GTEST_SKIP() << "this machine has no optical drive (/dev/sr*)";
+  for (const OpticalDrive& d : drives) {
     struct stat st {};
     EXPECT_TRUE(d.device.starts_with("/dev/sr")) << d.device;
     EXPECT_TRUE(::stat(d.device.c_str(), &st) == 0 && S_ISBLK(st.st_mode)) << d.device;

@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "desktop/form_widget.h"
+#include "desktop/player_widgets.h"
 #include "player/gst_media_device.h"
 #include "support/test_media.h"
 #include "window/main_window.h"
@@ -26,6 +27,9 @@ class WindowPlayback : public ::testing::Test {
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     form->click("mp3");
+    // The lists are read in a worker.
+    auto* files = static_cast<FolderContents*>(view->widgetFor("File1"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !files->filling(); }, 5000));
   }
   void TearDown() override {
     view.reset();

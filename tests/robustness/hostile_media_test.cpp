@@ -104,10 +104,17 @@ class HostileMedia : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     form->click("mp3");
     QTest::qWait(100);
+    settle();
+  }
+  // The lists are read in a worker: waits until both show their folder.
+  void settle() {
+    auto filling = [&](const char* name) { return static_cast<FolderContents*>(list(name))->filling(); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !filling("Dir1") && !filling("File1"); }, 60000));
   }
   // Plays short.wav once, so that starting GStreamer is not counted against anything hostile.
   void warmUp() {
     form->openFolder("Dir1", root + "/start");
+    settle();
     click(entry("File1", "short.wav"));
     ASSERT_TRUE(playsTo(100 * kMs));
   }
@@ -115,15 +122,20 @@ class HostileMedia : public ::testing::Test {
   QListWidget* list(const char* name) const { return static_cast<QListWidget*>(view->widgetFor(name)); }
   FileList* fileList() const { return static_cast<FileList*>(view->widgetFor("File1")); }
   // The entry that carries these bytes (a file's name, the end of a folder's path).
+  // The lists are read in a worker, so it may take a moment to appear.
   QListWidgetItem* entry(const char* listName, const std::string& bytes) const {
     QListWidget* l = list(listName);
     const QByteArray wanted(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    for (int i = 0; i < l->count(); ++i) {
-      const QByteArray data = l->item(i)->data(Qt::UserRole).toByteArray();
-      if (data == wanted || data.endsWith("/" + wanted)) return l->item(i);
-    }
-    ADD_FAILURE() << "not listed: " << bytes;
-    return nullptr;
+    QListWidgetItem* found = nullptr;
+    (void)QTest::qWaitFor([&] {
+      for (int i = 0; i < l->count() && !found; ++i) {
+        const QByteArray data = l->item(i)->data(Qt::UserRole).toByteArray();
+        if (data == wanted || data.endsWith("/" + wanted)) found = l->item(i);
+      }
+      return found != nullptr;
+    }, 10000);
+    if (!found) ADD_FAILURE() << "not listed: " << bytes;
+    return found;
   }
   // Opens the folder as a user does, with a double-click on its entry in the folder list, and lets
   // the event loop take its turn as it does between two things a user does.
@@ -136,6 +148,8 @@ class HostileMedia : public ::testing::Test {
     if (!item) return;
     QListWidget* l = item->listWidget();
     l->scrollToItem(item);
+    // A list filled a slice at a time lays its entries out in batches: a user clicks what is drawn.
+    (void)QTest::qWaitFor([&] { return l->itemAt(l->visualItemRect(item).center()) == item; }, 10000);
     const QPoint at = l->visualItemRect(item).center();
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
     if (twice) QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
@@ -214,6 +228,7 @@ TEST_F(HostileMedia, AHundredThousandFilesFillTheListWithoutFreezingTheWindow) {
   ASSERT_TRUE(fileList()->filling());
   openFolder(rootName);
   openFolder("start");
+  settle();
   EXPECT_EQ(shownFiles->count(), 1);
   // Overtaken while it is still being read: the newer, quicker listing shows, the older never.
   openFolder(rootName);
@@ -238,6 +253,7 @@ TEST_F(HostileMedia, NamesThatAreNotTextAreListedChosenAndPlayed) {
   open(root);
 
   click(entry("Dir1", folder), true);
+  settle();
   ASSERT_EQ(form->control("Dir1").path, root + "/" + folder);
   ASSERT_EQ(list("File1")->count(), 3);
   for (const std::string& name : names) {

@@ -24,6 +24,8 @@
 
 #include "desktop/desktop_setup.h"
 #include "desktop/form_widget.h"
+#include "desktop/player_widgets.h"
+#include "desktop/qt_handoff.h"
 #include "player/gst_media_device.h"
 #include "player/mounted_volumes.h"
 #include "support/qt_helpers.h"
@@ -100,6 +102,7 @@ class Tour {
   // Double-clicks the folder's entry in the folder list.
   void openFolder(const std::string& folder) {
     auto* list = static_cast<QListWidget*>(window_.widgetFor("Dir1"));
+    listed(list);
     for (int i = 0; i < list->count(); ++i) {
       if (list->item(i)->data(Qt::UserRole).toByteArray().toStdString() != folder) continue;
       const QPoint at = list->visualItemRect(list->item(i)).center();
@@ -112,10 +115,15 @@ class Tour {
   // Clicks the file's entry in the file list, as a user does, and lets it play for a while.
   void play(const char* file) {
     auto* list = static_cast<QListWidget*>(window_.widgetFor("File1"));
+    listed(list);
     const auto found = list->findItems(QString::fromUtf8(file), Qt::MatchExactly);
     if (found.size() != 1) return expect(false, file, "not listed");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
     expect(playsTo(150), file, "does not play");
+  }
+  // The lists are read in a worker: waits until this one shows its folder.
+  static void listed(QListWidget* list) {
+    (void)QTest::qWaitFor([list] { return !static_cast<kalvori::desktop::FolderContents*>(list)->filling(); }, 10000);
   }
   bool playsTo(long long ms) {
     return QTest::qWaitFor([&] { return device_.positionNs().value_or(0) >= ms * 1'000'000; }, 10000);
@@ -160,11 +168,14 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   kalvori::desktop::prepareApplication(app);
   kalvori::GstMediaDevice media(sinks);
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives);
+  QObject answers;
+  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
+                                   kalvori::desktop::QtHandoff::to(&answers));
   const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
   FormWidget window(*form, &media, &files);
   form->load();
   window.show();
+  QTimer::singleShot(300, [] { kalvori::GstMediaDevice::startInBackground(); });
 
   int failures = 0;
   QTimer::singleShot(0, [&] {

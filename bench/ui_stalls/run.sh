@@ -1,0 +1,97 @@
+#!/bin/bash
+# The stall benchmark: mounts the test file system (tests/support/slow_fs.py) in a private mount
+# namespace and runs each case of ui_stalls in a fresh process, printing the longest stall of the
+# event loop in each (see README.md).
+#
+#   run.sh UI_STALLS [CASE...]     every case, or those named
+#   run.sh --check UI_STALLS       the test: a few cases against coarse bounds; exit 77 (skipped)
+#                                  where FUSE or a private mount namespace cannot be had
+set -u
+check=
+if [ "${1:-}" = --check ]; then check=--check; shift; fi
+bin=$(realpath "$1"); shift
+here=$(dirname "$(realpath "$0")")
+slowfs=$here/../../tests/support/slow_fs.py
+
+skip() { echo "skipped: $*"; exit 77; }
+python=
+for p in /usr/bin/python3 python3; do
+  if "$p" -c 'import fusepy' 2>/dev/null || "$p" -c 'import fuse' 2>/dev/null; then python=$p; break; fi
+done
+
+if [ -z "${KALVORI_STALLS_INSIDE:-}" ]; then
+  [ "$(id -u)" = 0 ] || skip "a private mount namespace needs root"
+  [ -c /dev/fuse ] || skip "no /dev/fuse on this machine"
+  [ -n "$python" ] || skip "python3-fusepy is not installed"
+  unshare -m --propagation private true 2>/dev/null || skip "no private mount namespace here (unshare -m)"
+  KALVORI_STALLS_INSIDE=1 exec unshare -m --propagation private "$0" $check "$bin" "$@"
+fi
+
+work=$(mktemp -d /tmp/kalvori-stalls-XXXXXX)
+back=$work/back share=$work/share local=$work/local control=$work/control
+mkdir -p "$back/slow" "$share" "$local/plain" "$local/withlink"
+"$bin" --make "$back" >/dev/null && cp "$back"/*.wav "$back"/*.mid "$back/slow/"
+"$bin" --make "$local/plain" >/dev/null
+cp "$local/plain/one.wav" "$local/withlink/"
+ln -s "$share" "$local/withlink/nas"
+: > "$control"
+"$python" "$slowfs" "$back" "$share" "$control" 2>"$work/slow_fs.log" &
+fs=$!
+for _ in $(seq 50); do grep -q " $share " /proc/self/mountinfo && break; sleep 0.1; done
+grep -q " $share " /proc/self/mountinfo || skip "the FUSE mount failed: $(cat "$work/slow_fs.log")"
+cat "$share/one.wav" >/dev/null  # a first close, which tells the kernel that the mount has no flush
+
+finish() {
+  : > "$control"
+  umount -l "$share" 2>/dev/null
+  kill "$fs" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap finish EXIT
+
+failed=0
+# run CASE LIMIT_S [CONTROL]: one case in a fresh process, killed after LIMIT_S seconds.
+run() {
+  local name=$1 limit=$2
+  echo "${3:-}" > "$control"
+  local out
+  out=$(cd "$local/plain" && env KALVORI_CONTROL="$control" QT_QPA_PLATFORM=offscreen ${registry:+GST_REGISTRY=$registry} \
+        timeout -s KILL "$limit" "$bin" "$name" "$local" "$share" 2>/dev/null)
+  local status=$? ended
+  ended=$(date +%s.%N)
+  : > "$control"  # releases the share for what is still waiting on it
+  if [ "$name" = close ]; then
+    local closed
+    closed=$(awk '/^closed-at/ {print $2}' <<<"$out")
+    if [ -n "$closed" ]; then
+      out="close exit $(awk -v a="$closed" -v b="$ended" 'BEGIN {printf "%.0f", (b - a) * 1000}') ms after the close"
+    fi
+  fi
+  [ $status -eq 137 ] && out="$name did not end within ${limit} s${out:+ ($out)}"
+  echo "$out"
+  last=$out
+}
+# within CASE_OUTPUT MS: whether the figure printed is at most MS
+within() { awk -v ms="$2" '{ for (i = 1; i < NF; i++) if ($(i+1) == "ms" || $(i+1) == "ms,") v = $i } END { exit !(v != "" && v <= ms) }' <<<"$1"; }
+
+if [ -n "$check" ]; then
+  # Coarse bounds, to catch a hang: the window shows, the player view and the drive list answer,
+  # a slow folder is entered, and closing ends the process, all with the share hung or slow.
+  run start 30; within "$last" 10000 || failed=1
+  run drives 30; within "$last" 500 || failed=1
+  run slow-folder 30 "readdir=2"; within "$last" 500 || failed=1
+  run close 30; within "$last" 2000 || failed=1
+  exit $failed
+fi
+
+cases=("$@")
+[ ${#cases[@]} -eq 0 ] && cases=(start drives slow-folder link leave-mid clicks stalled-share first-play close memory)
+for c in "${cases[@]}"; do
+  case $c in
+    slow-folder) run "$c" 60 "readdir=2" ;;
+    first-play) registry=$work/registry-$RANDOM.bin run "$c" 60 ;;
+    memory) run "$c" 600 ;;
+    *) run "$c" 30 ;;
+  esac
+done
