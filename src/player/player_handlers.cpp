@@ -8,14 +8,21 @@ namespace {
 
 const char* const kInsertDisc = "请插入光盘";
 
-// Closes what was open, then opens and plays the chosen file from its beginning.
-void playChosenFile(Form& f) {
-  const std::string path = mediaPath(f.control("Dir1").path, f.control("File1").fileName);
-  f.setCommand("MMControl1", "close");
-  f.setFileName("MMControl1", path);
-  f.setCommand("MMControl1", "open");
-  f.setCommand("MMControl1", "play");
-}
+// The player's controls, looked up once when the handlers are bound.
+struct PlayerControls {
+  explicit PlayerControls(const Form& form)
+      : drives(form.id("Drive1")), folders(form.id("Dir1")), files(form.id("File1")), media(form.id("MMControl1")) {}
+  ControlId drives, folders, files, media;
+
+  // Closes what was open, then opens and plays the chosen file from its beginning.
+  void playChosenFile(Form& f) const {
+    const std::string path = mediaPath(f.control(folders).path, f.control(files).fileName);
+    f.setCommand(media, "close");
+    f.setFileName(media, path);
+    f.setCommand(media, "open");
+    f.setCommand(media, "play");
+  }
+};
 
 std::string driveText(const FileBrowser& files, const std::string& folder) {
   const std::vector<Place> places = files.places();
@@ -26,14 +33,15 @@ std::string driveText(const FileBrowser& files, const std::string& folder) {
 }  // namespace
 
 void bindPlayer(Form& form, MediaDevice* device, const FileBrowser& files, const std::string& startFolder) {
+  const PlayerControls player(form);
   // The lists start in the given folder with no file chosen; nothing is raised for it.
-  form.setDrive("Drive1", driveText(files, startFolder));
-  form.setPath("Dir1", startFolder);
-  form.setPath("File1", startFolder);
+  form.setDrive(player.drives, driveText(files, startFolder));
+  form.setPath(player.folders, startFolder);
+  form.setPath(player.files, startFolder);
 
   if (device) {
-    form.addPropertyHook([device](const Control& c, Property p) {
-      if (c.name != "MMControl1") return;
+    form.addPropertyHook([device, media = player.media](const Control& c, Property p) {
+      if (c.index != media.index()) return;
       if (p == Property::DeviceType) device->setDeviceType(c.deviceType);
       if (p == Property::FileName) device->setFileName(c.fileName);
       if (p == Property::Command) device->command(c.command);
@@ -45,31 +53,31 @@ void bindPlayer(Form& form, MediaDevice* device, const FileBrowser& files, const
   // still waiting; `latest` also tells an answer whether the form (which holds this handler) is
   // still there.
   auto latest = std::make_shared<unsigned>(0);
-  form.on("Drive1", Event::Change, [&files, latest](Form& f) {
-    const std::string chosen = f.control("Drive1").drive;
+  form.on(player.drives, Event::Change, [&files, latest, player](Form& f) {
+    const std::string chosen = f.control(player.drives).drive;
     std::string root;
     for (const Place& p : files.places())
       if (p.text == chosen) root = p.root;
     const unsigned ticket = ++*latest;
-    files.whenReadable(root, [&f, &files, root, ticket, weak = std::weak_ptr<unsigned>(latest)](bool readable) {
+    files.whenReadable(root, [&f, &files, root, ticket, player, weak = std::weak_ptr<unsigned>(latest)](bool readable) {
       const auto current = weak.lock();
       if (!current || *current != ticket) return;
       if (readable) {
-        f.setPath("Dir1", root);
+        f.setPath(player.folders, root);
         return;
       }
       f.showMessage(kInsertDisc);
       // The lists stay where they were, and so the drive list shows their drive again.
-      f.setDrive("Drive1", driveText(files, f.control("Dir1").path));
+      f.setDrive(player.drives, driveText(files, f.control(player.folders).path));
     });
   });
-  form.on("Dir1", Event::Change, [](Form& f) { f.setPath("File1", f.control("Dir1").path); });
-  form.on("File1", Event::Click, playChosenFile);
-  form.on("kkk", Event::Click, [](Form& f) {
-    playChosenFile(f);
-    f.setCommand("MMControl1", "play");
+  form.on(player.folders, Event::Change, [player](Form& f) { f.setPath(player.files, f.control(player.folders).path); });
+  form.on(player.files, Event::Click, [player](Form& f) { player.playChosenFile(f); });
+  form.on(form.id("kkk"), Event::Click, [player](Form& f) {
+    player.playChosenFile(f);
+    f.setCommand(player.media, "play");
   });
-  form.on("ttt", Event::Click, [](Form& f) { f.setCommand("MMControl1", "stop"); });
+  form.on(form.id("ttt"), Event::Click, [media = player.media](Form& f) { f.setCommand(media, "stop"); });
 }
 
 }  // namespace kalvori

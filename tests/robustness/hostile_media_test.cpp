@@ -32,8 +32,9 @@ namespace {
 namespace fs = std::filesystem;
 using State = MediaDevice::State;
 constexpr long long kMs = 1'000'000;
-// The longest the window may stop answering: a user notices anything longer.
-constexpr double kLongestBlockMs = 200;
+// A coarse bound that catches a window that hangs, ten times the 50 ms goal for any stall; the
+// stalls themselves are measured by bench/ui_stalls, on a quiet machine.
+constexpr double kLongestBlockMs = 500;
 constexpr int kWavRate = 16000;  // the test WAVs: 16-bit mono, 32000 bytes a second
 constexpr std::size_t kWavHeader = 44;
 
