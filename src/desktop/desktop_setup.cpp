@@ -4,7 +4,10 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <cstdio>
 
 #include "desktop/accessibility.h"
@@ -30,6 +33,13 @@ void prepareApplication(QApplication& app) {
   if (const QString notice = missingChineseFontNotice(chinese); !notice.isEmpty())
     std::fprintf(stderr, "%s\n", qPrintable(notice));
   QApplication::setFont(fontFor(Font{900, false}));
+  // The toolkit's own words (a text box's Copy and Select All, the message box's OK) in Chinese
+  // like the rest of the window, whatever the desktop's language; without Qt's translations
+  // installed they stay in English.
+  auto* chineseQt = new QTranslator(&app);
+  if (chineseQt->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(chineseQt);
   installAccessibleRoles();
 }
 

@@ -4,7 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <memory>
 #include <QProcess>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -148,6 +154,18 @@ TEST(Fonts, SongFirstThenAnyFaceForChineseAndANoticeOnlyWhenThereIsNone) {
     EXPECT_EQ(notice.contains("fonts-arphic-uming") && notice.contains("fonts-noto-cjk"), c.notice);
     EXPECT_EQ(notice.isEmpty(), !c.notice);
   }
+}
+
+// With Qt's translations installed (scripts/setup installs them), the toolkit's own words are
+// Chinese too: a value box's menu and the message box's button.
+TEST(Translations, TheToolkitSpeaksChineseLikeTheWindow) {
+  if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
+    GTEST_SKIP() << "Qt's Chinese translations (qt6-translations-l10n) are not installed";
+  QLineEdit box(QStringLiteral("47"));
+  const std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+  for (const QAction* a : menu->actions()) EXPECT_FALSE(a->text().contains(QStringLiteral("Copy"))) << a->text().toStdString();
+  QMessageBox message(QMessageBox::NoIcon, QStringLiteral("Kalvori"), QStringLiteral("?"), QMessageBox::Ok);
+  EXPECT_NE(message.button(QMessageBox::Ok)->text().remove(u'&'), QStringLiteral("OK"));
 }
 
 }  // namespace
