@@ -160,6 +160,7 @@ std::optional<Quantity> readColours(std::string_view s, std::string_view mode, s
     const std::optional<Band> band = bandFromEnglish(word);
     if (!band) return why = "不认识“" + std::string(word) + "”", std::nullopt;
     bands.push_back(*band);
+    if (bands.size() > 5) break;
   }
   if (bands.size() < 3 || bands.size() > 5) return why = "色环要有 3 到 5 个", std::nullopt;
   const std::size_t digitBands = bands.size() == 5 ? 3 : 2;
@@ -327,8 +328,7 @@ Reading readQuantity(std::string_view text, std::string_view currentMode) {
     if (!tolerance) return {{}, why};
     if (s.empty()) return {{}, "只有误差，没有数值"};
   }
-  const std::vector<std::string_view> firstWords = words(s);
-  const bool colours = !firstWords.empty() && bandFromEnglish(firstWords.front());
+  const bool colours = bandFromEnglish(s.substr(0, s.find_first_of(" ,-/"))).has_value();
   if (colours && tolerance) return {{}, "色环已经标出误差"};
   std::optional<Quantity> q = colours ? readColours(s, currentMode, why) : readMarkingOrValue(s, currentMode, why);
   if (!q) return {{}, why};

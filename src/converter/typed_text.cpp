@@ -20,6 +20,13 @@ constexpr std::pair<std::string_view, std::string_view> kWords[] = {
     {"\u00A0", " "}, {"\u2212", "-"},
 };
 
+constexpr bool wordsBeginPastAscii() {
+  for (const auto& w : kWords)
+    if (static_cast<unsigned char>(w.first[0]) < 0x80) return false;
+  return true;
+}
+static_assert(wordsBeginPastAscii(), "ASCII is never looked up in kWords");
+
 // One UTF-8 character at the start of `s`: its code point and length, or nothing when the bytes
 // are not UTF-8 (overlong forms, surrogates and values past U+10FFFF included).
 std::optional<std::pair<char32_t, std::size_t>> decodeOne(std::string_view s) {
@@ -59,9 +66,12 @@ TypedText normaliseTyped(std::string_view text) {
   if (text.size() > kMaxTypedBytes) return {{}, "太长了"};
   if (!isUtf8(text)) return {{}, "不是有效的 UTF-8 文字"};
   TypedText out;
+  out.ascii.reserve(text.size() * 2);
   for (std::size_t i = 0; i < text.size();) {
     const std::string_view rest = text.substr(i);
+    // Every word of the table begins with a byte past ASCII.
     const auto word = [&]() -> const std::pair<std::string_view, std::string_view>* {
+      if (static_cast<unsigned char>(rest[0]) < 0x80) return nullptr;
       for (const auto& w : kWords)
         if (rest.starts_with(w.first)) return &w;
       return nullptr;
@@ -83,7 +93,9 @@ TypedText normaliseTyped(std::string_view text) {
     } else if (cp >= 0xFF01 && cp <= 0xFF5E) {  // full-width forms of ASCII
       out.ascii += static_cast<char>(cp - 0xFEE0);
     } else if (const std::optional<Band> band = bandNamed(character)) {
-      out.ascii += " " + std::string(englishName(*band)) + " ";
+      out.ascii += ' ';
+      out.ascii += englishName(*band);
+      out.ascii += ' ';
     } else {
       return {{}, "不认识“" + std::string(character) + "”"};
     }
