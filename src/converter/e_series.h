@@ -16,7 +16,7 @@
 namespace kalvori {
 
 struct ESeries {
-  std::string_view name;  // "E24"
+  std::string_view name;        // "E24"
   std::span<const int> values;  // 100..999, ascending
 };
 

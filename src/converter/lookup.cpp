@@ -37,7 +37,9 @@ std::vector<std::string> markingsOf(const Quantity& q) {
     case Family::Capacitance:
       if (const auto code = capacitorCode(q.value)) out.push_back("代码 " + *code);
       break;
-    case Family::Inductance: addBands("四环", 2); break;
+    case Family::Inductance:
+      addBands("四环", 2);
+      break;
   }
   return out;
 }

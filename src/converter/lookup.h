@@ -22,7 +22,8 @@ struct LookupPresses {
 
 struct LookupAnswer {
   bool understood = false;
-  std::string line;       // the answer line, or why the text was not understood ("看不懂：…")
+  std::string line;       // the answer line, or why the text was not understood ("看不懂“…”：…"); empty
+                          // for blank text
   LookupPresses presses;  // option empty: Enter changes nothing
 };
 

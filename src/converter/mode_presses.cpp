@@ -22,10 +22,8 @@ struct ModeButtons {
   std::string_view tolerances;  // keys for 1 %, 5 %, 10 % (' ' where the mode has no such button)
 };
 constexpr ModeButtons kButtons[] = {
-    {"r4", Family::Resistance, 2, -2, 7, 1, " GS"},
-    {"r5", Family::Resistance, 3, -2, 7, 1, "1  "},
-    {"l4", Family::Inductance, 2, -2, 7, 1, " GS"},
-    {"tr", Family::Resistance, 2, 1, 7, 0, ""},
+    {"r4", Family::Resistance, 2, -2, 7, 1, " GS"}, {"r5", Family::Resistance, 3, -2, 7, 1, "1  "},
+    {"l4", Family::Inductance, 2, -2, 7, 1, " GS"}, {"tr", Family::Resistance, 2, 1, 7, 0, ""},
     {"c", Family::Capacitance, 2, -2, 7, 0, ""},
 };
 
@@ -35,9 +33,12 @@ char multiplierKey(int power) { return power >= 0 ? static_cast<char>('0' + powe
 
 std::span<const std::string_view> modesOf(Family family) {
   switch (family) {
-    case Family::Capacitance: return kCapacitorModes;
-    case Family::Inductance: return kInductorModes;
-    default: return kResistorModes;
+    case Family::Capacitance:
+      return kCapacitorModes;
+    case Family::Inductance:
+      return kInductorModes;
+    default:
+      return kResistorModes;
   }
 }
 
@@ -46,8 +47,8 @@ std::optional<std::string> keysFor(const Quantity& q, std::string_view mode) {
   for (const ModeButtons& m : kButtons)
     if (m.mode == mode) b = &m;
   if (!b || b->family != q.family) return std::nullopt;
-  const std::optional<DigitPlaces> p = inPlaces(q.value, bareUnitOf(q.family), b->places, b->lowest, b->highest,
-                                                b->leadingZeros);
+  const std::optional<DigitPlaces> p =
+      inPlaces(q.value, bareUnitOf(q.family), b->places, b->lowest, b->highest, b->leadingZeros);
   if (!p) return std::nullopt;
   std::string keys;
   for (int d : p->digits) keys += static_cast<char>('0' + d);

@@ -13,9 +13,12 @@ constexpr std::array<Unit, 3> kHenries{{{-6, "uH"}, {-3, "mH"}, {0, "H"}}};
 
 std::span<const Unit> unitsOf(Family family) {
   switch (family) {
-    case Family::Capacitance: return kFarads;
-    case Family::Inductance: return kHenries;
-    default: return kOhms;
+    case Family::Capacitance:
+      return kFarads;
+    case Family::Inductance:
+      return kHenries;
+    default:
+      return kOhms;
   }
 }
 

@@ -84,17 +84,22 @@ std::optional<Decimal> plainNumber(std::string_view s, std::string& why) {
   const auto commas = std::count(text.begin(), text.end(), ',');
   const auto points = std::count(text.begin(), text.end(), '.');
   if (commas > 0) {
-    if (hasThousandsCommas(text)) text.erase(std::remove(text.begin(), text.end(), ','), text.end());
-    else if (commas == 1 && points == 0) std::replace(text.begin(), text.end(), ',', '.');
-    else return why = "逗号的用法看不懂", std::nullopt;
+    if (hasThousandsCommas(text))
+      text.erase(std::remove(text.begin(), text.end(), ','), text.end());
+    else if (commas == 1 && points == 0)
+      std::replace(text.begin(), text.end(), ',', '.');
+    else
+      return why = "逗号的用法看不懂", std::nullopt;
   } else if (points > 1) {
     return why = "小数点太多", std::nullopt;
   }
   std::string digits;
   long before = -1;  // digits before the point
   for (char c : text) {
-    if (c == '.') before = static_cast<long>(digits.size());
-    else digits += c;
+    if (c == '.')
+      before = static_cast<long>(digits.size());
+    else
+      digits += c;
   }
   if (digits.empty()) return why = "缺少数字", std::nullopt;
   if (before < 0) before = static_cast<long>(digits.size());
@@ -130,8 +135,8 @@ std::optional<Decimal> takeTolerance(std::string_view& s, std::string& why) {
       break;
     }
   // "4k7%" could be 4k7 or 4k and 7 %: a tolerance stands apart, or after a unit that ends a value.
-  const bool afterUnit =
-      endsWithWord(rest, "ohm") || (!rest.empty() && std::string_view("FfHh").find(rest.back()) != std::string_view::npos);
+  const bool afterUnit = endsWithWord(rest, "ohm") ||
+                         (!rest.empty() && std::string_view("FfHh").find(rest.back()) != std::string_view::npos);
   if (!apart && !afterUnit) return why = "误差前面要有空格或 ±", std::nullopt;
   const std::optional<Decimal> percent = plainNumber(number, why);
   if (!percent) return std::nullopt;
@@ -228,10 +233,20 @@ std::optional<Family> takeUnit(std::string_view& body) {
   if (body.empty()) return std::nullopt;
   std::optional<Family> unit;
   switch (body.back()) {
-    case 'R': case 'r': unit = Family::Resistance; break;
-    case 'F': case 'f': unit = Family::Capacitance; break;
-    case 'H': case 'h': unit = Family::Inductance; break;
-    default: return std::nullopt;
+    case 'R':
+    case 'r':
+      unit = Family::Resistance;
+      break;
+    case 'F':
+    case 'f':
+      unit = Family::Capacitance;
+      break;
+    case 'H':
+    case 'h':
+      unit = Family::Inductance;
+      break;
+    default:
+      return std::nullopt;
   }
   body.remove_suffix(1);
   return unit;
@@ -250,9 +265,12 @@ std::optional<Quantity> readValue(std::string_view body, std::string_view mode, 
     std::string_view right = body.substr(star + 1);
     number = body.substr(0, star);
     if (!right.empty() && isLetter(right.back())) letter = right.back(), right.remove_suffix(1);
-    if (right == "0.1") factor = -1;
-    else if (right == "0.01") factor = -2;
-    else return why = "“×”后面只能是 0.1 或 0.01", std::nullopt;
+    if (right == "0.1")
+      factor = -1;
+    else if (right == "0.01")
+      factor = -2;
+    else
+      return why = "“×”后面只能是 0.1 或 0.01", std::nullopt;
     if (!allDigits(number)) return why = "“×”前面只能是整数", std::nullopt;
   } else {
     const auto letters = std::count_if(body.begin(), body.end(), isLetter);

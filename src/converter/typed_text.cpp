@@ -13,11 +13,14 @@ namespace {
 
 // Chinese words and signs and what they stand for, the longer of two that begin alike first.
 constexpr std::pair<std::string_view, std::string_view> kWords[] = {
-    {"欧姆", "ohm"}, {"欧", "ohm"},  {"千", "k"},   {"兆", "M"},    {"皮", "p"},   {"纳", "n"},
-    {"微", "u"},     {"毫", "m"},    {"法拉", "F"}, {"法", "F"},    {"亨利", "H"}, {"亨", "H"},
-    {"误差率", " "}, {"误差", " "},  {"色", " "},   {"Ω", "ohm"},   {"Ω", "ohm"},  {"µ", "u"},
-    {"μ", "u"},      {"±", "+-"},    {"×", "*"},    {"\u3000", " "}, {"、", ","},   {"。", "."},
-    {"\u00A0", " "}, {"\u2212", "-"},
+    // Units and prefixes: 千欧 is "kohm", 微亨 "uH".
+    {"欧姆", "ohm"}, {"欧", "ohm"}, {"法拉", "F"}, {"法", "F"}, {"亨利", "H"}, {"亨", "H"},
+    {"千", "k"}, {"兆", "M"}, {"皮", "p"}, {"纳", "n"}, {"微", "u"}, {"毫", "m"},
+    {"Ω", "ohm"}, {"\u2126", "ohm"}, {"µ", "u"}, {"μ", "u"},
+    // What may stand before a tolerance or after a colour name.
+    {"误差率", " "}, {"误差", " "}, {"±", "+-"}, {"色", " "},
+    // Signs and blanks of the Chinese input methods and of pasted text.
+    {"×", "*"}, {"、", ","}, {"。", "."}, {"\u3000", " "}, {"\u00A0", " "}, {"\u2212", "-"},
 };
 
 constexpr bool wordsBeginPastAscii() {
@@ -35,10 +38,14 @@ std::optional<std::pair<char32_t, std::size_t>> decodeOne(std::string_view s) {
   if (b < 0x80) return std::pair<char32_t, std::size_t>{b, 1};
   std::size_t len = 0;
   char32_t cp = 0, least = 0;
-  if (b >= 0xC2 && b <= 0xDF) len = 2, cp = b & 0x1F, least = 0x80;
-  else if (b >= 0xE0 && b <= 0xEF) len = 3, cp = b & 0x0F, least = 0x800;
-  else if (b >= 0xF0 && b <= 0xF4) len = 4, cp = b & 0x07, least = 0x10000;
-  else return std::nullopt;
+  if (b >= 0xC2 && b <= 0xDF)
+    len = 2, cp = b & 0x1F, least = 0x80;
+  else if (b >= 0xE0 && b <= 0xEF)
+    len = 3, cp = b & 0x0F, least = 0x800;
+  else if (b >= 0xF0 && b <= 0xF4)
+    len = 4, cp = b & 0x07, least = 0x10000;
+  else
+    return std::nullopt;
   if (s.size() < len) return std::nullopt;
   for (std::size_t i = 1; i < len; ++i) {
     if ((byte(i) & 0xC0) != 0x80) return std::nullopt;

@@ -58,11 +58,16 @@ TEST(ESeries, SmallestSeriesAndNeighbours) {
   };
   const Decimal none;
   const Case cases[] = {
-      {Decimal::of(47, 2), "E6", none, none},         {Decimal::of(1, -2), "E6", none, none},
-      {Decimal::of(27, 0), "E12", none, none},        {Decimal::of(3, 0), "E24", none, none},
-      {Decimal::of(51, 3), "E24", none, none},        {Decimal::of(91, -12), "E24", none, none},
-      {Decimal::of(105, 0), "E48", none, none},       {Decimal::of(102, 3), "E96", none, none},
-      {Decimal::of(499, -1), "E96", none, none},      {Decimal::of(92, -1), "E192", none, none},
+      {Decimal::of(47, 2), "E6", none, none},
+      {Decimal::of(1, -2), "E6", none, none},
+      {Decimal::of(27, 0), "E12", none, none},
+      {Decimal::of(3, 0), "E24", none, none},
+      {Decimal::of(51, 3), "E24", none, none},
+      {Decimal::of(91, -12), "E24", none, none},
+      {Decimal::of(105, 0), "E48", none, none},
+      {Decimal::of(102, 3), "E96", none, none},
+      {Decimal::of(499, -1), "E96", none, none},
+      {Decimal::of(92, -1), "E192", none, none},
       {Decimal::of(101, 0), "E192", none, none},
       // E192 has 9.20, not 9.19; 9.1 is E24.
       {Decimal::of(919, -2), "", Decimal::of(91, -1), Decimal::of(1, 1)},

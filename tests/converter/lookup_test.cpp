@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "converter/markings.h"
 #include "converter/marking_keys.h"
+#include "converter/markings.h"
 #include "converter/value_reading.h"
 #include "support/form_state.h"
 #include "window/main_window.h"
@@ -84,8 +84,8 @@ TEST(Lookup, AnswerLines) {
 TEST(Lookup, EnterShowsItInTheFirstModeThatCan) {
   struct Case {
     const char* text;
-    const char* mode;     // the mode selected when it is typed
-    const char* option;   // "" when no mode can show it
+    const char* mode;    // the mode selected when it is typed
+    const char* option;  // "" when no mode can show it
     const char* keys;
     const char* reading;  // the window's value row after the keys
   };
@@ -94,7 +94,7 @@ TEST(Lookup, EnterShowsItInTheFirstModeThatCan) {
       {"4k7", "r5", "r5", "4701", "4,700Ω"},
       {"4k7 1%", "r4", "r5", "47011", "4,700Ω 误差率＋－1％"},
       {"黄紫红", "r4", "r4", "472", "4,700Ω"},  // no band: ±20 %
-      {"0.01", "r4", "r4", "01S", "1×0.01Ω"},     // one black leading band
+      {"0.01", "r4", "r4", "01S", "1×0.01Ω"},   // one black leading band
       {"0.1", "r5", "r5", "010S", "10×0.01Ω"},
       {"01C", "tr", "tr", "103", "10 k"},
       {"470", "tr", "r4", "470", "47Ω"},  // no third digit 0 on the chip code
@@ -104,10 +104,10 @@ TEST(Lookup, EnterShowsItInTheFirstModeThatCan) {
       {"229", "c", "c", "229", "22×0.1 pF"},
       {"10uH 5%", "r5", "l4", "100G", "10uH 误差率＋－5％"},
       {"4k7", "c", "r4", "472", "4,700Ω"},
-      {"220", "c", "", "", ""},         // no third digit 0 on the capacitor code
-      {"4.75k 5%", "r4", "", "", ""},   // three digits, and five-band has only 1 %
+      {"220", "c", "", "", ""},        // no third digit 0 on the capacitor code
+      {"4.75k 5%", "r4", "", "", ""},  // three digits, and five-band has only 1 %
       {"10uH 1%", "l4", "", "", ""},
-      {"10G", "r5", "", "", ""},        // no grey multiplier button
+      {"10G", "r5", "", "", ""},  // no grey multiplier button
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " in " + c.mode);

@@ -27,7 +27,11 @@ constexpr auto kSlow = std::chrono::seconds(1);
 bool isUtf8(std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {
     const unsigned char b = static_cast<unsigned char>(s[i]);
-    const std::size_t len = b < 0x80 ? 1 : (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
+    const std::size_t len = b < 0x80                   ? 1
+                            : (b >= 0xC2 && b <= 0xDF) ? 2
+                            : (b >= 0xE0 && b <= 0xEF) ? 3
+                            : (b >= 0xF0 && b <= 0xF4) ? 4
+                                                       : 0;
     if (len == 0 || i + len > s.size()) return false;
     for (std::size_t k = 1; k < len; ++k)
       if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -54,7 +58,8 @@ void pressOnWindow(const std::string& text, std::string_view mode, const LookupA
   w.form->click(answer.presses.option);
   const int messagesBefore = w.messages;
   for (char key : answer.presses.keys)
-    check(w.keys.type(key) != nullptr, where + "key " + std::string(1, key) + " presses nothing in " + answer.presses.option);
+    check(w.keys.type(key) != nullptr,
+          where + "key " + std::string(1, key) + " presses nothing in " + answer.presses.option);
   check(w.messages == messagesBefore, where + "a refusal spoke");
   const std::string reading = ValueReading(*w.form).text();
   const Reading again = readQuantity(reading, answer.presses.option);
@@ -63,7 +68,8 @@ void pressOnWindow(const std::string& text, std::string_view mode, const LookupA
         where + "the window reads \"" + escaped(reading) + "\", another value");
   const bool colourMode = answer.presses.option != "c" && answer.presses.option != "tr";
   if (colourMode && !isBandless(q.tolerance))
-    check(again.quantity->tolerance == q.tolerance, where + "the window reads \"" + escaped(reading) + "\", another tolerance");
+    check(again.quantity->tolerance == q.tolerance,
+          where + "the window reads \"" + escaped(reading) + "\", another tolerance");
 }
 
 }  // namespace
@@ -84,13 +90,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(isUtf8(answer.line), where + "answer not UTF-8: " + escaped(answer.line));
   const bool refused = answer.line.starts_with("看不懂");
   check(answer.understood == !(answer.line.empty() || refused), where + "understood, yet " + escaped(answer.line));
-  check(answer.presses.option.empty() == answer.presses.keys.empty(), where + "an option without keys or keys without one");
+  check(answer.presses.option.empty() == answer.presses.keys.empty(),
+        where + "an option without keys or keys without one");
   if (!answer.understood) {
     check(answer.presses.option.empty(), where + "presses for text not understood");
     return 0;
   }
   const bool cannot = answer.line.find("本窗口的按钮无法按出") != std::string::npos;
-  check(cannot == answer.presses.option.empty(), where + "says the window cannot show it exactly when it presses nothing");
+  check(cannot == answer.presses.option.empty(),
+        where + "says the window cannot show it exactly when it presses nothing");
   if (!answer.presses.option.empty()) pressOnWindow(text, mode, answer);
   return 0;
 }
