@@ -17,8 +17,10 @@ constexpr std::pair<std::string_view, std::string_view> kWords[] = {
     {"欧姆", "ohm"}, {"欧", "ohm"}, {"法拉", "F"}, {"法", "F"}, {"亨利", "H"}, {"亨", "H"},
     {"千", "k"}, {"兆", "M"}, {"皮", "p"}, {"纳", "n"}, {"微", "u"}, {"毫", "m"},
     {"Ω", "ohm"}, {"\u2126", "ohm"}, {"µ", "u"}, {"μ", "u"},
-    // What may stand before a tolerance or after a colour name.
+    // What may stand before a tolerance, or after a colour name.
     {"误差率", " "}, {"误差", " "}, {"±", "+-"}, {"色", " "},
+    // Brown as it is also called (the names of BandColour are read one character at a time).
+    {"咖啡", " brown "},
     // Signs and blanks of the Chinese input methods and of pasted text.
     {"×", "*"}, {"、", ","}, {"。", "."}, {"\u3000", " "}, {"\u00A0", " "}, {"\u2212", "-"},
 };

@@ -83,7 +83,7 @@ TEST(QuantityReader, ColoursInOrder) {
   expectReads({
       {"黄紫红金", "r5", 47, 2, R, C},          {"黄 紫 红 金", "r4", 47, 2, R, C},
       {"yellow violet red gold", "r5", 47, 2, R, C}, {"Yellow-Violet-Red", "c", 47, 2, R, C},
-      {"棕黑黑红棕", "r5", 1, 4, R, C},          {"黄色 紫色 金色 金色", "r4", 47, -1, R, C},
+      {"棕黑黑红咖啡色", "r5", 1, 4, R, C},          {"黄色 紫色 金色 金色", "r4", 47, -1, R, C},
       {"brown black black gold", "l4", 1, -5, H, C}, {"grey gray purple violet brown", "r5", 887, 7, R, C},
   });
   // The tolerance band, and none for ±20 %.
