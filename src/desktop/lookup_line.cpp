@@ -10,6 +10,7 @@
 #include <QStyleOption>
 #include <QTextLayout>
 #include <algorithm>
+#include <iterator>
 
 #include "converter/marking_keys.h"
 #include "desktop/control_widgets.h"
@@ -241,7 +242,8 @@ void LookupLine::showAnswer() {
 // the last button pressed, where typing a marking would leave it. What no mode's buttons can show
 // changes nothing: the answer already says so, and the line stays open.
 void LookupLine::showOnWindow() {
-  if (presses_.option.empty() || !keys_.inView()) return;
+  const bool aMode = std::any_of(std::begin(kModes), std::end(kModes), [this](const char* m) { return presses_.option == m; });
+  if (!aMode || !keys_.inView()) return;
   const LookupPresses presses = presses_;
   close();
   window_->form().click(presses.option);
