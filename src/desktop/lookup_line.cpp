@@ -1,6 +1,5 @@
 #include "desktop/lookup_line.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -79,11 +78,6 @@ QString fitted(const QString& text, const QFont& font, int width, int lines) {
   }
   layout.endLayout();
   return out.join(u'\n');
-}
-
-void announce(QWidget* w, QAccessible::Event what) {
-  QAccessibleEvent event(w, what);
-  QAccessible::updateAccessibility(&event);
 }
 
 }  // namespace
@@ -217,13 +211,10 @@ void LookupLine::answerFor(const QString& text) {
   }
   showAnswer();
   // Screen readers hear each new answer: it describes the input, which has the keyboard, and names
-  // the answer line.
+  // the answer line. Qt tells them of both changes itself.
   const QString said = shownAnswer();
-  if (input_->accessibleDescription() == said) return;
   answerLabel_->setAccessibleName(said);
   input_->setAccessibleDescription(said);
-  announce(answerLabel_, QAccessible::NameChanged);
-  announce(input_, QAccessible::DescriptionChanged);
 }
 
 // With nothing typed, what may be typed.
