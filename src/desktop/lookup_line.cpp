@@ -224,6 +224,10 @@ QString LookupLine::shownAnswer() const {
 
 // As much of the answer as the line has room for: two lines, the second cut short if need be.
 void LookupLine::showAnswer() {
+  // The example stands in dark grey (still easily read on the face), an answer in black.
+  QPalette palette = answerLabel_->palette();
+  palette.setColor(QPalette::WindowText, answer_.isEmpty() ? QColor(80, 80, 80) : drawnColour(sys::buttonText));
+  answerLabel_->setPalette(palette);
   const int lines = std::max(1, answerLabel_->height() / QFontMetrics(answerLabel_->font()).lineSpacing());
   answerLabel_->setText(fitted(shownAnswer(), answerLabel_->font(), answerLabel_->width(), lines));
   answerLabel_->setToolTip(answer_);
