@@ -145,7 +145,7 @@ void LookupLine::paste(const QString& text) {
   input_->setText(line);
 }
 
-void LookupLine::close() {
+void LookupLine::dismiss() {
   if (!isVisible()) return;
   if (returnTo_ && returnTo_->isVisible()) returnTo_->setFocus(Qt::OtherFocusReason);
   else input_->clearFocus();  // nothing had the keyboard: nothing has it again
@@ -160,7 +160,7 @@ bool LookupLine::hasSelectedText() const { return input_->hasSelectedText(); }
 
 // Enter and Esc: the input leaves both to its parent.
 void LookupLine::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) close();
+  if (event->key() == Qt::Key_Escape) dismiss();
   else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) showOnWindow();
   // Other keys the input leaves alone stay here too: the line's keys are its own.
   event->accept();
@@ -240,7 +240,7 @@ void LookupLine::showOnWindow() {
   const bool aMode = std::any_of(std::begin(kModes), std::end(kModes), [this](const char* m) { return presses_.option == m; });
   if (!aMode || !keys_.inView()) return;
   const LookupPresses presses = presses_;
-  close();
+  dismiss();
   window_->form().click(presses.option);
   QWidget* last = window_->widgetFor(presses.option);
   for (char key : presses.keys) {

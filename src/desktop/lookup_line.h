@@ -40,7 +40,7 @@ class LookupLine : public QWidget {
   // keyboard already, puts `text` in at the text cursor as a paste would.
   void paste(const QString& text);
   // Closes it and gives the keyboard back to the widget that had it before it opened.
-  void close();
+  void dismiss();
   void copyAnswer() const;
 
   // `w` is the line or lies in it: its keys are the line's own.
