@@ -50,8 +50,15 @@ std::string seriesText(const Quantity& q) {
   return "不是标准值，最接近 " + valueText(n.below, q.family) + "、" + valueText(n.above, q.family);
 }
 
-// The current mode if it can show the quantity, else the first of its family's modes that can.
+// The current mode if it can show the quantity, else the first of its family's modes that can. A
+// printed chip-resistor code is shown as printed or not at all: only the chip-code mode presses
+// codes, and it has no buttons for a 4-digit or EIA-96 code, nor for a third digit 0, 8 or 9.
 LookupPresses pressesFor(const Quantity& q, std::string_view currentMode) {
+  const bool printedCode = q.written == Written::Code3 || q.written == Written::Code4 || q.written == Written::Eia96;
+  if (q.family == Family::Resistance && printedCode) {
+    const auto keys = q.written == Written::Code3 ? keysFor(q, "tr") : std::nullopt;
+    return keys ? LookupPresses{"tr", *keys} : LookupPresses{};
+  }
   if (const auto keys = keysFor(q, currentMode)) return {std::string(currentMode), *keys};
   for (std::string_view mode : modesOf(q.family))
     if (const auto keys = keysFor(q, mode)) return {std::string(mode), *keys};
