@@ -25,8 +25,10 @@ std::vector<std::string> markingsOf(const Quantity& q) {
     case Family::Resistance: {
       addBands("四环", 2);
       addBands("五环", 3);
-      // Precise parts (three digits, or ±1 % and finer) carry the 4-digit code or EIA-96.
-      const bool precise = q.value.significantDigits() == 3 || (q.tolerance && !(Decimal::of(1, 0) < *q.tolerance));
+      // Precise parts (three digits, or ±1 % and finer, or printed with four digits) carry the
+      // 4-digit code or EIA-96.
+      const bool precise = q.value.significantDigits() == 3 || q.written == Written::Code4 ||
+                           (q.tolerance && !(Decimal::of(1, 0) < *q.tolerance));
       std::vector<std::string> chip;
       if (const auto code = chipCode(q.value, 3)) chip.push_back(*code);
       if (const auto code = chipCode(q.value, 4); code && precise) chip.push_back(*code);
