@@ -1,5 +1,6 @@
 #include "desktop/classic_style.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QStyleFactory>
@@ -181,7 +182,9 @@ void ClassicStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
       painter->fillRect(option->rect, option->palette.base());
       if (const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option); frame && frame->lineWidth > 0)
         drawBevel(painter, option->rect, kSunken);
-      // A display box shows no text cursor: the dots tell where the keyboard is.
+      // A display box shows no text cursor: the dots tell where the keyboard is. A box that takes
+      // typing shows its cursor and needs none.
+      if (const auto* box = qobject_cast<const QLineEdit*>(widget); box && !box->isReadOnly()) return;
       if (option->state & State_HasFocus)
         drawFocusDots(painter, focusRectIn(option->rect), option->palette.base().color());
       return;

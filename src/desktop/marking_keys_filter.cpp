@@ -6,9 +6,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <algorithm>
 #include <memory>
 
 #include "desktop/form_widget.h"
+#include "desktop/lookup_line.h"
 
 namespace kalvori::desktop {
 
@@ -16,6 +18,11 @@ namespace {
 
 // The value row's boxes, whose context menu offers the whole reading.
 constexpr const char* kValueBoxes[] = {"k1", "k2", "k3", "k4", "k5"};
+
+// The look-up line's place: from just below the value row to the bottom of the window, across the
+// converter, over the unit hints (the answer writes its units itself). Never over the row it explains.
+constexpr int kLookupSide = 8;  // as far in from the sides as the converter's outer controls
+constexpr int kLookupMinHeight = 48;
 
 // '0'..'9', 'G' or 'S' for the keys of a marking; 0 for any other key.
 char markingKey(const QKeyEvent& key) {
@@ -59,7 +66,39 @@ bool MarkingKeysFilter::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
+LookupLine* MarkingKeysFilter::lookupLine() {
+  if (lookup_) return lookup_;
+  int rowBottom = 0;
+  for (const char* name : kValueBoxes) rowBottom = std::max(rowBottom, window_->widgetFor(name)->geometry().bottom());
+  const QSize canvas = window_->canvas()->size();
+  const int top = std::min(rowBottom + 3, canvas.height() - kLookupMinHeight);
+  lookup_ = new LookupLine(window_, keys_, QRect(kLookupSide, top, canvas.width() - 2 * kLookupSide, canvas.height() - top));
+  return lookup_;
+}
+
+// Every key of the look-up line in one place. Ctrl+F and Ctrl+V open it from anywhere in the window
+// (the display boxes take no paste); in the line itself Ctrl+V pastes one line, and Ctrl+C copies
+// the answer unless the input holds a selection to copy.
+bool MarkingKeysFilter::lookupKey(QWidget* receiver, QKeyEvent* key) {
+  const bool inLine = lookup_ && lookup_->holds(receiver);
+  if (key->matches(QKeySequence::Find)) {
+    lookupLine()->open();
+    return true;
+  }
+  if (key->matches(QKeySequence::Paste)) {
+    lookupLine()->paste(QGuiApplication::clipboard()->text());
+    return true;
+  }
+  if (inLine && key->matches(QKeySequence::Copy) && !lookup_->hasSelectedText()) {
+    lookup_->copyAnswer();
+    return true;
+  }
+  return false;
+}
+
 bool MarkingKeysFilter::keyPressed(QWidget* receiver, QKeyEvent* key) {
+  if (lookupKey(receiver, key)) return true;
+  if (lookup_ && lookup_->holds(receiver)) return false;  // typed into the line, not onto the buttons
   if (key->matches(QKeySequence::Copy)) {
     auto* box = qobject_cast<QLineEdit*>(receiver);
     if (box && box->hasSelectedText()) return false;  // the box copies its selection
@@ -78,13 +117,17 @@ bool MarkingKeysFilter::keyPressed(QWidget* receiver, QKeyEvent* key) {
   return true;
 }
 
-// The box's own entries, then the whole reading.
+// The box's own entries, then looking a value up and the whole reading. The look-up line opens
+// once the menu has closed, so that the keyboard comes back to it and not to the box.
 void MarkingKeysFilter::valueRowMenu(QWidget* box, QContextMenuEvent* event) {
   std::unique_ptr<QMenu> menu(static_cast<QLineEdit*>(box)->createStandardContextMenu());
   menu->addSeparator();
+  bool lookingUp = false;
+  menu->addAction(QStringLiteral("查数值…"), this, [&lookingUp] { lookingUp = true; });
   QAction* copy = menu->addAction(QStringLiteral("复制读数"), this, [this] { copyReading(); });
   copy->setEnabled(!reading_.text().empty());
   menu->exec(event->globalPos());
+  if (lookingUp) lookupLine()->open();
 }
 
 }  // namespace kalvori::desktop

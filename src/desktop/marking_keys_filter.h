@@ -1,6 +1,8 @@
 // The keyboard's way into the converter beyond Tab and Space: typing a marking (digits, G, S,
 // Backspace) presses band buttons as clicks do, and Ctrl+C, or "复制读数" in the value row's context
-// menu, copies the reading as one line of text.
+// menu, copies the reading as one line of text. Ctrl+F, or "查数值…" in that menu, opens the
+// look-up line (lookup_line.h), and Ctrl+V opens it holding what the clipboard holds; while it has
+// the keyboard, every key is its own but Ctrl+C with nothing selected, which copies its answer.
 //
 // What it deliberately does not do: decide which button a key means or what the reading is (the
 // converter's MarkingKeys and ValueReading do), or take a key that it does not use: Tab, the arrows,
@@ -10,6 +12,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include "converter/marking_keys.h"
 #include "converter/value_reading.h"
@@ -21,6 +24,7 @@ class QWidget;
 namespace kalvori::desktop {
 
 class FormWidget;
+class LookupLine;
 
 class MarkingKeysFilter : public QObject {
  public:
@@ -35,12 +39,15 @@ class MarkingKeysFilter : public QObject {
 
  private:
   bool keyPressed(QWidget* receiver, QKeyEvent* key);
+  bool lookupKey(QWidget* receiver, QKeyEvent* key);
+  LookupLine* lookupLine();
   void valueRowMenu(QWidget* box, QContextMenuEvent* event);
   bool valueBox(const QWidget* w) const;
 
   FormWidget* window_;
   MarkingKeys keys_;
   ValueReading reading_;
+  QPointer<LookupLine> lookup_;  // made the first time it is opened
 };
 
 }  // namespace kalvori::desktop

@@ -11,7 +11,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 
 def wait_for(what, find, seconds=15):
@@ -48,6 +48,22 @@ def buttons_shown(app):
     """What is showing, once the window's buttons are."""
     nodes = showing(app)
     return nodes if any(role == "push button" for role, _, _ in nodes) else None
+
+
+def run_events(steps, settle):
+    """Runs each step in turn in the event loop that delivers what the program tells, then listens
+    for `settle` seconds more."""
+    loop = GLib.MainLoop()
+
+    def next_step():
+        if steps:
+            steps.pop(0)()
+            return True
+        GLib.timeout_add(int(settle * 1000), loop.quit)
+        return False
+
+    GLib.timeout_add(200, next_step)
+    loop.run()
 
 
 def text_of(node):
@@ -87,6 +103,28 @@ def main():
     wait_for("the digit in the first value box", lambda: text_of(box) == "1", 5)
     expect("value box 数值第1格 reads", text_of(box), "1")
     expect("swatch 五环电阻第1环颜色 described as", swatch.get_description(), "棕")
+
+    # The look-up line, opened with Ctrl+F from the value box: each keystroke's answer is told as the
+    # description of the input, which has the keyboard, so that a screen reader speaks it.
+    told = []
+    listener = Atspi.EventListener.new(
+        lambda e: told.append(e.source.get_description()) if e.source.get_name() == "查数值" else None)
+    listener.register("object:property-change:accessible-description")
+    Atspi.Component.grab_focus(box)
+    control = 37  # Control_L in the X server's keymap
+    keys = [lambda: Atspi.generate_keyboard_event(control, None, Atspi.KeySynthType.PRESS),
+            lambda: Atspi.generate_keyboard_event(ord("f"), None, Atspi.KeySynthType.SYM),
+            lambda: Atspi.generate_keyboard_event(control, None, Atspi.KeySynthType.RELEASE)]
+    typed = "4k7 5%"
+    keys += [lambda c=c: Atspi.generate_keyboard_event(0, c, Atspi.KeySynthType.STRING) for c in typed]
+    run_events(keys, settle=1.5)
+    line = [n for r, nm, n in showing(app) if r == "text" and nm == "查数值"]
+    expect("look-up line showing", len(line), 1)
+    if line:
+        expect("look-up line holds", text_of(line[0]), typed)
+        expect("an answer told for each new text (at least the first and the last)", len(set(told)) >= 2, True)
+        expect("the last answer told is the one it describes", told[-1:], [line[0].get_description()])
+        print("answer told:", told[-1:] and told[-1])
 
     if failures:
         sys.exit("\n".join(failures))

@@ -74,7 +74,13 @@ int main(int argc, char** argv) {
   const kalvori::FileBrowser files;
 
   using Clicks = std::vector<const char*>;
-  const std::vector<std::pair<const char*, Clicks>> scenes = {
+  // The clicks, then what is typed into the look-up line (none: it stays closed).
+  struct Scene {
+    const char* name;
+    Clicks clicks;
+    const char* lookUp = nullptr;
+  };
+  const std::vector<Scene> scenes = {
       {"converter-start", {}},
       {"five-band", {"a1", "b0", "c0", "d2", "e0"}},
       {"four-band", {"r4", "b4", "c7", "d3", "e1"}},
@@ -83,14 +89,19 @@ int main(int argc, char** argv) {
       {"chip-resistor", {"tr", "b4", "c7", "d2"}},
       {"player", {"mp3"}},
       {"reference", {"texing"}},
+      {"lookup", {"r4", "b4", "c7", "d2", "e1"}, "4k7 5%"},
   };
-  for (const auto& [name, clicks] : scenes) {
+  for (const auto& [name, clicks, lookUp] : scenes) {
     auto form = kalvori::createMainWindow(nullptr, files, demo.path());
     kalvori::desktop::FormWidget window(*form, nullptr, &files);
     form->load();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     for (const char* c : clicks) form->click(c);
+    if (lookUp) {
+      QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+      QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(lookUp));
+    }
     QApplication::processEvents();
     const QString file = out.filePath(QString::fromLatin1(name) + suffix + ".png");
     // The control area whole, also where a small screen leaves part of it scrolled out of view.

@@ -1,0 +1,33 @@
+// The band colours as words and as what a band of each colour means beyond its digit: the English
+// names (with the other spellings people type), the Chinese names as BandColour holds them, the
+// multiplier of a multiplier band and the tolerance of a tolerance band, as resistor and inductor
+// colour codes give them.
+//
+// What it deliberately does not do: hold the Chinese names or the window's texts (BandColour does),
+// or know which buttons the window has for a band.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "converter/band_colour.h"
+#include "converter/decimal_value.h"
+
+namespace kalvori {
+
+std::string_view englishName(Band band);
+// "violet" and "purple", "grey" and "gray", in any case.
+std::optional<Band> bandFromEnglish(std::string_view word);
+// A one-character Chinese name of BandColour ("黄").
+std::optional<Band> bandNamed(std::string_view name);
+
+// The power of ten of a multiplier band: black 0 to white 9, gold -1, silver -2.
+int multiplierPower(Band band);
+std::optional<Band> multiplierBand(int power);
+
+// The tolerance a tolerance band stands for, in percent: brown 1, red 2, green 0.5, blue 0.25,
+// violet 0.1, grey 0.05, gold 5, silver 10; the other colours are no tolerance band.
+std::optional<Decimal> bandTolerance(Band band);
+std::optional<Band> toleranceBand(const Decimal& percent);
+
+}  // namespace kalvori

@@ -1,0 +1,34 @@
+// Looking a value or a marking up, both ways: what the user types or pastes into the look-up line
+// ("4k7 5%", "22pF", "01C", "黄紫红金") is read, and the answer says the value as the window writes
+// units, its markings in the family of the current mode, and its place in the standard value series;
+// Enter then shows it on the window by pressing the buttons of the first mode that can show it.
+//
+// What it deliberately does not do: touch the window. It is a pure function of the text and the
+// current mode; pressing the buttons is left to the caller, through Form::click, so that the window's
+// handlers stay the only writers of the window and the black-band refusal still speaks.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kalvori {
+
+// What Enter does: choose the mode's option button, then type the marking's keys in band order, each
+// key as MarkingKeys::type takes it ('0'..'9', 'G' for gold, 'S' for silver).
+struct LookupPresses {
+  std::string option;  // "r5", "r4", "l4", "c" or "tr"; empty when no mode's buttons can show it
+  std::string keys;
+};
+
+struct LookupAnswer {
+  bool understood = false;
+  std::string line;       // the answer line, or why the text was not understood ("看不懂“…”：…"); empty
+                          // for blank text
+  LookupPresses presses;  // option empty: Enter changes nothing
+};
+
+// `currentMode` is the option button selected now ("r5", "r4", "l4", "c", "tr"; "" for none).
+// Never throws; any text, of any length and any bytes, gets an answer.
+LookupAnswer lookUp(std::string_view text, std::string_view currentMode);
+
+}  // namespace kalvori

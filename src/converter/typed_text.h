@@ -1,0 +1,30 @@
+// What was typed or pasted into the look-up line, brought to one plain ASCII spelling before it is
+// read: full-width forms as a Chinese input method gives them ("４.７ｋ", "％", "＋－") become
+// ASCII, Ω and Ω become "ohm", µ and μ "u", the Chinese unit words their symbols (千欧 "kohm",
+// 皮法 "pF", 微亨 "uH"), the colour names their English names ("黄紫" " yellow  violet "), ± "+-",
+// and 误差率 before a tolerance a blank. Also quotes the text safely for a refusal.
+//
+// What it deliberately does not do: read a value. Text that is not UTF-8, too long, holds a control
+// character or a character that names nothing here is refused, with the reason in Chinese.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kalvori {
+
+// Longer text is refused unread, so that reading takes a bounded time whatever is pasted.
+inline constexpr std::size_t kMaxTypedBytes = 200;
+
+struct TypedText {
+  std::string ascii;    // the normalised text, when read
+  std::string refusal;  // why not, in Chinese; empty when read
+};
+TypedText normaliseTyped(std::string_view text);
+
+// The text as a refusal quotes it: valid UTF-8 only, line breaks and other control characters as
+// blanks, cut after a few characters with "…"; empty for text that is not UTF-8.
+std::string quotedTyped(std::string_view text);
+
+}  // namespace kalvori

@@ -1,0 +1,137 @@
+// The look-up from typed text to the answer line and to the keys Enter types: the markings of
+// values against the colour and code rules, whole answer lines, and the keys typed into a real
+// window, which must then read the value without a refusal.
+#include "converter/lookup.h"
+
+#include <gtest/gtest.h>
+
+#include "converter/marking_keys.h"
+#include "converter/markings.h"
+#include "converter/value_reading.h"
+#include "support/form_state.h"
+#include "window/main_window.h"
+
+namespace kalvori {
+namespace {
+
+std::string orNone(const std::optional<std::string>& s) { return s.value_or("-"); }
+std::string bandsOrNone(const Quantity& q, int digitBands) {
+  const auto bands = colourBands(q, digitBands);
+  return bands ? bandNames(*bands) : "-";
+}
+
+TEST(Markings, ResistorBandsAndChipCodes) {
+  struct Case {
+    Decimal ohms;
+    const char *fourBand, *fiveBand, *chip3, *chip4, *eia96;
+  };
+  const Case cases[] = {
+      {Decimal::of(47, 2), "黄紫红", "黄紫黑棕", "472", "4701", "-"},
+      {Decimal::of(47, -2), "黄紫银", "黑黄紫银", "R47", "R470", "-"},
+      {Decimal::of(1, 1), "棕黑黑", "棕黑黑金", "100", "10R0", "01X"},
+      {Decimal::of(1, 9), "棕黑灰", "棕黑黑紫", "108", "1007", "-"},
+      {Decimal::of(1, -2), "黑棕银", "-", "R01", "R010", "-"},  // never two leading black bands
+      {Decimal::of(475, 1), "-", "黄紫绿棕", "-", "4751", "66B"},
+      {Decimal::of(976, -3), "-", "-", "-", "R976", "96Z"},
+      {Decimal::of(1002, 0), "-", "-", "-", "-", "-"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ohms.text());
+    const Quantity q{c.ohms, Family::Resistance, {}, Written::Value};
+    EXPECT_EQ(bandsOrNone(q, 2), c.fourBand);
+    EXPECT_EQ(bandsOrNone(q, 3), c.fiveBand);
+    EXPECT_EQ(orNone(chipCode(c.ohms, 3)), c.chip3);
+    EXPECT_EQ(orNone(chipCode(c.ohms, 4)), c.chip4);
+    EXPECT_EQ(orNone(eia96Code(c.ohms)), c.eia96);
+  }
+  // The tolerance band follows the multiplier where the tolerance has one.
+  Quantity q{Decimal::of(47, 2), Family::Resistance, Decimal::of(25, -2), Written::Value};
+  EXPECT_EQ(bandsOrNone(q, 3), "黄紫黑棕蓝");
+  q.tolerance = Decimal::of(3, 0);
+  EXPECT_EQ(bandsOrNone(q, 2), "黄紫红");
+}
+
+TEST(Markings, CapacitorCode) {
+  const std::pair<Decimal, const char*> cases[] = {
+      {Decimal::of(22, -12), "220"}, {Decimal::of(22, -13), "229"}, {Decimal::of(1, -13), "108"},
+      {Decimal::of(1, -6), "105"},   {Decimal::of(1, -4), "107"},   {Decimal::of(1, -3), "-"},
+      {Decimal::of(475, -11), "-"},  {Decimal::of(1, -14), "-"},
+  };
+  for (const auto& [farads, code] : cases) EXPECT_EQ(orNone(capacitorCode(farads)), code) << farads.text();
+}
+
+TEST(Lookup, AnswerLines) {
+  const std::tuple<std::string, const char*, const char*> cases[] = {
+      {"4k7 5%", "r4", "4.7 kΩ ±5%  四环 黄紫红金  五环 黄紫黑棕金  贴片 472  E6 标准值"},
+      {"220", "c", "22 pF  代码 220（本窗口的按钮无法按出）  E6 标准值"},
+      {"01C", "r4", "10 kΩ ±1%  四环 棕黑橙棕  五环 棕黑黑红棕  贴片 103 或 1002  EIA-96 01C（本窗口的按钮无法按出）  E6 标准值"},
+      {"4.8k", "r4", "4.8 kΩ  四环 黄灰红  五环 黄灰黑棕  贴片 482  不是标准值，最接近 4.7 kΩ、5.1 kΩ"},
+      {"10uH", "r5", "10 uH  四环 棕黑黑  E6 标准值"},
+      {"1.002k", "r4", "1.002 kΩ  没有色环或代码（本窗口的按钮无法按出）  不是标准值，最接近 1 kΩ、1.1 kΩ"},
+      {"4k7k", "r4", "看不懂“4k7k”：只能有一个倍率字母"},
+      {"a\nb", "r4", "看不懂“a b”：不认识字母“a”"},
+      {"\xff", "r4", "看不懂：不是有效的 UTF-8 文字"},
+      {std::string(300, 'x'), "r4", "看不懂“xxxxxxxxxxxxxxxx…”：太长了"},
+      {" ", "r4", ""},
+  };
+  for (const auto& [text, mode, line] : cases) {
+    const LookupAnswer a = lookUp(text, mode);
+    EXPECT_EQ(a.line, line);
+    EXPECT_EQ(a.understood, line[0] != '\0' && !std::string_view(line).starts_with("看不懂"));
+  }
+}
+
+TEST(Lookup, EnterShowsItInTheFirstModeThatCan) {
+  struct Case {
+    const char* text;
+    const char* mode;    // the mode selected when it is typed
+    const char* option;  // "" when no mode can show it
+    const char* keys;
+    const char* reading;  // the window's value row after the keys
+  };
+  const Case cases[] = {
+      {"4k7 5%", "r5", "r4", "472G", "4,700Ω 误差率＋－5％"},
+      {"4k7", "r5", "r5", "4701", "4,700Ω"},
+      {"4k7 1%", "r4", "r5", "47011", "4,700Ω 误差率＋－1％"},
+      {"黄紫红", "r4", "r4", "472", "4,700Ω"},  // no band: ±20 %
+      {"0.01", "r4", "r4", "01S", "1×0.01Ω"},   // one black leading band
+      {"0.1", "r5", "r5", "010S", "10×0.01Ω"},
+      {"104", "tr", "tr", "104", "100 k"},
+      {"4R7", "tr", "r4", "47G", "47×0.1Ω"},
+      {"1M", "tr", "tr", "105", "1,000 k"},
+      {"100n", "r5", "c", "104", "100 nF"},
+      {"229", "c", "c", "229", "22×0.1 pF"},
+      {"10uH 5%", "r5", "l4", "100G", "10uH 误差率＋－5％"},
+      {"4k7", "c", "r4", "472", "4,700Ω"},
+      {"220", "c", "", "", ""},        // no third digit 0 on the capacitor code
+      {"470", "tr", "", "", ""},       // nor on the chip-resistor code, which is shown as printed
+      {"01C", "tr", "", "", ""},       // no buttons for an EIA-96 code
+      {"1002", "tr", "", "", ""},      // nor for a 4-digit one
+      {"4.75k 5%", "r4", "", "", ""},  // three digits, and five-band has only 1 %
+      {"10uH 1%", "l4", "", "", ""},
+      {"10G", "r5", "", "", ""},  // no grey multiplier button
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.text) + " in " + c.mode);
+    const LookupAnswer a = lookUp(c.text, c.mode);
+    ASSERT_TRUE(a.understood) << a.line;
+    EXPECT_EQ(a.presses.option, c.option);
+    EXPECT_EQ(a.presses.keys, c.keys);
+    if (a.presses.option.empty()) {
+      EXPECT_TRUE(a.line.find("本窗口的按钮无法按出") != std::string::npos);
+      continue;
+    }
+    auto form = createMainWindow();
+    testing::Messages messages;
+    messages.attach(*form);
+    MarkingKeys keys(*form);
+    form->click(c.mode);
+    form->click(a.presses.option);
+    for (char k : a.presses.keys) EXPECT_NE(keys.type(k), nullptr) << k;
+    EXPECT_EQ(messages.shown, std::vector<std::string>{});
+    EXPECT_EQ(ValueReading(*form).text(), c.reading);
+  }
+}
+
+}  // namespace
+}  // namespace kalvori
