@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "desktop/form_widget.h"
+#include "desktop/toolkit_words.h"
 
 namespace kalvori::desktop {
 
@@ -80,6 +81,7 @@ bool MarkingKeysFilter::keyPressed(QWidget* receiver, QKeyEvent* key) {
 
 // The box's own entries, then the whole reading.
 void MarkingKeysFilter::valueRowMenu(QWidget* box, QContextMenuEvent* event) {
+  loadToolkitWords();  // this filter takes the event before the one that would load them
   std::unique_ptr<QMenu> menu(static_cast<QLineEdit*>(box)->createStandardContextMenu());
   menu->addSeparator();
   QAction* copy = menu->addAction(QStringLiteral("复制读数"), this, [this] { copyReading(); });
