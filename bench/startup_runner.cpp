@@ -8,7 +8,8 @@
 //
 //   startup_runner [--runs N] [--warmup N] [--phases] [BASELINE WINDOW]
 //
-// BASELINE and WINDOW default to baseline_window and startup_probe beside the runner.
+// BASELINE and WINDOW default to baseline_window and startup_probe beside the runner; give
+// baseline_chinese as BASELINE to compare with a plain window that draws the same captions.
 // QT_QPA_PLATFORM defaults to offscreen; set it (and DISPLAY) to measure on a real X server.
 #include <fcntl.h>
 #include <poll.h>
@@ -235,8 +236,10 @@ int main(int argc, char** argv) {
   std::printf("%-16s %10s %10s   %10s %10s\n", "", "median ms", "p90 ms", "median MiB", "max MiB");
   std::printf("%-16s %10.1f %10.1f   %10.1f %10.1f\n", "baseline", b.medianMs, b.p90Ms, b.medianMiB, b.maxMiB);
   std::printf("%-16s %10.1f %10.1f   %10.1f %10.1f\n", "window", w.medianMs, w.p90Ms, w.medianMiB, w.maxMiB);
-  std::printf("%-16s %9.2fx %9.2fx   %9.2fx %9.2fx   (goal: at most 1.25x)\n", "window/baseline",
-              w.medianMs / b.medianMs, w.p90Ms / b.p90Ms, w.medianMiB / b.medianMiB, w.maxMiB / b.maxMiB);
+  // The plain window is allowed a quarter more; the one that draws the window's own captions a tenth.
+  const char* goal = paths[0].ends_with("baseline_chinese") ? "1.10x" : "1.25x";
+  std::printf("%-16s %9.2fx %9.2fx   %9.2fx %9.2fx   (goal: at most %s)\n", "window/baseline",
+              w.medianMs / b.medianMs, w.p90Ms / b.p90Ms, w.medianMiB / b.medianMiB, w.maxMiB / b.maxMiB, goal);
 
   const long baseWidgets = programs[0].runs.front().widgets, controls = programs[1].runs.front().widgets;
   std::printf("\nwidgets: baseline %ld, window %ld controls\n", baseWidgets, controls);
