@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
   startup::mark("application");
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 #ifdef BASELINE_CHINESE
-  QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC")});
+  QFont::insertSubstitutions(QStringLiteral("宋体"),
+                             {QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC")});
 #endif
   startup::mark("prepared");
   QWidget window;
