@@ -58,7 +58,7 @@ std::unique_ptr<Program> startProgram(QApplication& app, ProgramOptions options)
   prepareApplication(app);
   step("prepared");
   auto p = std::make_unique<Program>();
-  // Answers first: the browser's workers and the device hand theirs back through it.
+  // The way back to the UI thread first: what the workers find is handed over through it.
   p->handoff = QtHandoff::to(&p->answers);
   p->media = std::make_unique<GstMediaDevice>(options.sinks);  // GStreamer itself starts later
   p->files = std::make_unique<FileBrowser>(mountedVolumes, opticalDrives, p->handoff);
