@@ -1,9 +1,9 @@
 // The program put together: the application's setup, the way the workers' answers come back to the
 // UI thread, the media device, the file browser, the window's model and its widgets, the window
 // shown, and then what waits for its first frame (finishApplicationSetup(), and GStreamer's start
-// in the background soon after). main() starts the program with it, and so does
-// every probe and tour that must start exactly as the program does; what they need differently
-// (fake sinks, a moment to watch the window before it shows) they say in ProgramOptions.
+// in the background soon after). main() starts the program with it, and so does every probe and
+// tour that must start exactly as the program does; what they need differently (fake sinks, a
+// moment to watch the window before it shows) they say in ProgramOptions.
 //
 // What it deliberately does not do: make the QApplication or run its event loop (the caller does
 // both, so that argc and argv stay the caller's), or wait for anything.
