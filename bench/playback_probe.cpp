@@ -17,13 +17,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 
-#include "desktop/desktop_setup.h"
-#include "desktop/form_widget.h"
-#include "desktop/qt_handoff.h"
-#include "player/gst_media_device.h"
-#include "player/mounted_volumes.h"
-#include "window/main_window.h"
+#include "desktop/program.h"
 
 namespace {
 
@@ -49,18 +45,13 @@ int main(int argc, char** argv) {
   const double seconds = std::atof(argv[2]);
   if (std::getenv("DISPLAY") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
 
-  // The steps of src/desktop/main.cpp, with the fake sinks.
+  // Started as src/desktop/main.cpp starts it, with the fake sinks.
   QApplication app(argc, argv);
-  kalvori::desktop::prepareApplication(app);
-  kalvori::GstMediaDevice media(kalvori::GstMediaDevice::Sinks{"fakesink sync=true", "fakesink sync=true"});
-  QObject answers;
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
-                                   kalvori::desktop::QtHandoff::to(&answers));
-  const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
-  kalvori::desktop::FormWidget window(*form, &media, &files);
-  form->load();
-  window.show();
-  QTimer::singleShot(300, [] { kalvori::GstMediaDevice::startInBackground(); });
+  kalvori::desktop::ProgramOptions options;
+  options.sinks = {"fakesink sync=true", "fakesink sync=true"};
+  const auto program = kalvori::desktop::startProgram(app, std::move(options));
+  kalvori::Form* const form = program->form.get();
+  kalvori::GstMediaDevice& media = *program->media;
 
   // Once the window is up: the clicks of a user who plays the file and goes back to the converter.
   QTimer::singleShot(0, [&] {

@@ -1,5 +1,5 @@
-// The program's own start-up, reporting when its window's first frame is painted (see
-// first_frame.h), then ending.
+// The program's own start-up (startProgram(), as main() starts it), reporting the end of each of its
+// steps and when its window's first frame is painted (see first_frame.h), then ending.
 //
 //   startup_probe [--gstreamer]
 //
@@ -9,20 +9,15 @@
 #include <gst/gst.h>
 
 #include <QApplication>
-#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <set>
 #include <string>
+#include <utility>
 
-#include "desktop/desktop_setup.h"
-#include "desktop/form_widget.h"
-#include "desktop/qt_handoff.h"
+#include "desktop/program.h"
 #include "first_frame.h"
-#include "player/gst_media_device.h"
-#include "player/mounted_volumes.h"
-#include "window/main_window.h"
 
 namespace {
 
@@ -51,25 +46,14 @@ void reportGStreamer() {
 int main(int argc, char** argv) {
   startup::mark("main");
   const bool gstreamerReport = argc > 1 && std::strcmp(argv[1], "--gstreamer") == 0;
-  // The same steps as src/desktop/main.cpp, in the same order: keep the two in step.
   QApplication app(argc, argv);
   startup::mark("application");
-  kalvori::desktop::prepareApplication(app);
-  startup::mark("prepared");
-  kalvori::GstMediaDevice media;
-  QObject answers;
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
-                                   kalvori::desktop::QtHandoff::to(&answers));
-  const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
-  startup::mark("model");
-  kalvori::desktop::FormWidget window(*form, &media, &files);
-  startup::mark("widgets");
-  form->load();
-  startup::mark("loaded");
-  auto* frame = new startup::FirstFrame(&window, form->controls().size());
-  if (gstreamerReport) frame->atFrame(reportGStreamer);
-  window.show();
-  startup::mark("shown");
-  QTimer::singleShot(300, [] { kalvori::GstMediaDevice::startInBackground(); });
+  kalvori::desktop::ProgramOptions options;
+  options.onStep = startup::mark;
+  options.beforeShow = [&](kalvori::desktop::Program& program) {
+    auto* frame = new startup::FirstFrame(program.window.get(), program.form->controls().size());
+    if (gstreamerReport) frame->atFrame(reportGStreamer);
+  };
+  const auto program = kalvori::desktop::startProgram(app, std::move(options));
   return QApplication::exec();
 }

@@ -1,14 +1,16 @@
 // Start-up time and peak memory of the program's window against a plain Qt window.
 //
-// Starts the baseline and the window in turn (baseline first on even rounds, window first on odd
-// ones, so that neither always follows the other), each as a fresh process. The time of a run goes
-// from right before the process is spawned to the first frame it reports (first_frame.h); its
-// memory is the peak resident set that wait4() returns. Prints the median and 90th percentile of
-// the time, the median and maximum of the peak RSS, and the ratios window/baseline.
+// Starts the baseline and the window in turn, each as a fresh process, each round beginning with
+// the next program (so that none always follows another); more windows may be given, to compare
+// builds in the same run. The time of a run goes from right before the process is spawned to the
+// first frame it reports (first_frame.h); its memory is the peak resident set that wait4()
+// returns. Prints the median and 90th percentile of the time, the median and maximum of the peak
+// RSS, and the ratios window/baseline.
 //
-//   startup_runner [--runs N] [--warmup N] [--phases] [BASELINE WINDOW]
+//   startup_runner [--runs N] [--warmup N] [--phases] [BASELINE WINDOW [WINDOW...]]
 //
-// BASELINE and WINDOW default to baseline_window and startup_probe beside the runner.
+// BASELINE and WINDOW default to baseline_window and startup_probe beside the runner; give
+// baseline_chinese as BASELINE to compare with a plain window that draws the same captions.
 // QT_QPA_PLATFORM defaults to offscreen; set it (and DISPLAY) to measure on a real X server.
 #include <fcntl.h>
 #include <poll.h>
@@ -65,7 +67,7 @@ struct Run {
 };
 
 struct Program {
-  const char* label;
+  std::string label;
   std::string path;
   std::vector<Run> runs;
 };
@@ -174,7 +176,7 @@ Summary summarise(const Program& p) {
 
 // The median moment of each step, in the order the program reports them.
 void printPhases(const Program& p) {
-  std::printf("\n%s, median ms after the spawn:\n", p.label);
+  std::printf("\n%s, median ms after the spawn:\n", p.label.c_str());
   for (std::size_t i = 0; i < p.runs.front().phases.size(); ++i) {
     const std::string& name = p.runs.front().phases[i].first;
     std::vector<double> at;
@@ -194,7 +196,7 @@ std::string besideRunner(const char* name) {
 }
 
 [[noreturn]] void usage() {
-  fail("usage: startup_runner [--runs N] [--warmup N] [--phases] [BASELINE WINDOW]");
+  fail("usage: startup_runner [--runs N] [--warmup N] [--phases] [BASELINE WINDOW [WINDOW...]]");
 }
 
 }  // namespace
@@ -215,28 +217,47 @@ int main(int argc, char** argv) {
       usage();
     }
   }
-  if (runs < 1 || warmup < 0 || (paths.size() != 0 && paths.size() != 2)) usage();
+  if (runs < 1 || warmup < 0 || paths.size() == 1) usage();
   if (paths.empty()) paths = {besideRunner("baseline_window"), besideRunner("startup_probe")};
   setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
 
-  Program programs[] = {{"baseline", paths[0], {}}, {"window", paths[1], {}}};
+  std::vector<Program> programs;
+  for (std::size_t k = 0; k < paths.size(); ++k) {
+    char label[32];
+    if (k == 0) std::snprintf(label, sizeof label, "baseline");
+    else if (paths.size() == 2) std::snprintf(label, sizeof label, "window");
+    else std::snprintf(label, sizeof label, "window %zu", k);
+    programs.push_back({label, paths[k], {}});
+  }
   // The first runs fill the page cache and the font caches; they are not counted.
   for (int i = 0; i < warmup; ++i)
     for (Program& p : programs) runOnce(p.path);
-  for (int i = 0; i < runs; ++i) {
-    const int first = i % 2;
-    for (int k : {first, 1 - first}) programs[k].runs.push_back(runOnce(programs[k].path));
-  }
+  for (int i = 0; i < runs; ++i)
+    for (std::size_t k = 0; k < programs.size(); ++k) {
+      Program& p = programs[(k + static_cast<std::size_t>(i)) % programs.size()];
+      p.runs.push_back(runOnce(p.path));
+    }
 
-  const Summary b = summarise(programs[0]), w = summarise(programs[1]);
-  std::printf("%d runs of each, interleaved, after %d warm-up run(s); QT_QPA_PLATFORM=%s\n\n", runs, warmup,
+  std::printf("%d runs of each, interleaved, after %d warm-up run(s); QT_QPA_PLATFORM=%s\n", runs, warmup,
               std::getenv("QT_QPA_PLATFORM"));
-  std::printf("%-16s %21s   %21s\n", "", "start to first frame", "peak RSS");
+  if (programs.size() > 2)
+    for (const Program& p : programs) std::printf("%-16s %s\n", p.label.c_str(), p.path.c_str());
+  std::printf("\n%-16s %21s   %21s\n", "", "start to first frame", "peak RSS");
   std::printf("%-16s %10s %10s   %10s %10s\n", "", "median ms", "p90 ms", "median MiB", "max MiB");
-  std::printf("%-16s %10.1f %10.1f   %10.1f %10.1f\n", "baseline", b.medianMs, b.p90Ms, b.medianMiB, b.maxMiB);
-  std::printf("%-16s %10.1f %10.1f   %10.1f %10.1f\n", "window", w.medianMs, w.p90Ms, w.medianMiB, w.maxMiB);
-  std::printf("%-16s %9.2fx %9.2fx   %9.2fx %9.2fx   (goal: at most 1.25x)\n", "window/baseline",
-              w.medianMs / b.medianMs, w.p90Ms / b.p90Ms, w.medianMiB / b.medianMiB, w.maxMiB / b.maxMiB);
+  for (const Program& p : programs) {
+    const Summary x = summarise(p);
+    std::printf("%-16s %10.1f %10.1f   %10.1f %10.1f\n", p.label.c_str(), x.medianMs, x.p90Ms, x.medianMiB, x.maxMiB);
+  }
+  // The plain window is allowed a quarter more; the one that draws the window's own captions a tenth.
+  const char* goal = paths[0].ends_with("baseline_chinese") ? "1.10x" : "1.25x";
+  const Summary b = summarise(programs[0]);
+  for (std::size_t k = 1; k < programs.size(); ++k) {
+    const Summary w = summarise(programs[k]);
+    char ratio[48];
+    std::snprintf(ratio, sizeof ratio, "%s/baseline", programs[k].label.c_str());
+    std::printf("%-16s %9.2fx %9.2fx   %9.2fx %9.2fx   (goal: at most %s)\n", ratio, w.medianMs / b.medianMs,
+                w.p90Ms / b.p90Ms, w.medianMiB / b.medianMiB, w.maxMiB / b.maxMiB, goal);
+  }
 
   const long baseWidgets = programs[0].runs.front().widgets, controls = programs[1].runs.front().widgets;
   std::printf("\nwidgets: baseline %ld, window %ld controls\n", baseWidgets, controls);

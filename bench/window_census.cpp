@@ -1,6 +1,11 @@
 // Writes window_census.h for the baseline window: how many controls the real window has, and how
-// many of them are shown at start, counted as the plain widgets the baseline makes of them.
+// many of them are shown at start, counted as the plain widgets the baseline makes of them; and for
+// each of those, in order, the control's caption, its font's pixel size and weight, and whether it
+// is shown at start.
 #include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "window/main_window.h"
 
@@ -19,6 +24,20 @@ Plain plainFor(kalvori::Kind kind) {
   }
 }
 
+// The text as a C string literal.
+std::string literal(const std::string& text) {
+  std::ostringstream out;
+  out << '"';
+  for (const char ch : text) {
+    if (ch == '"' || ch == '\\') out << '\\' << ch;
+    else if (ch == '\n') out << "\\n";
+    else if (ch == '\r') out << "\\r";
+    else out << ch;
+  }
+  out << '"';
+  return out.str();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -28,9 +47,16 @@ int main(int argc, char** argv) {
   }
   const auto form = kalvori::createMainWindow();
   int all[PlainKinds] = {}, shown[PlainKinds] = {};
+  std::vector<std::string> widgets[PlainKinds];
   for (const kalvori::Control& c : form->controls()) {
-    ++all[plainFor(c.kind)];
-    if (form->isShown(c.name)) ++shown[plainFor(c.kind)];
+    const Plain kind = plainFor(c.kind);
+    ++all[kind];
+    if (form->isShown(c.name)) ++shown[kind];
+    const kalvori::Font font = form->effectiveFont(c.name);
+    std::ostringstream widget;
+    widget << '{' << literal(c.caption) << ", " << font.pixelSize() << ", " << (font.bold ? "true" : "false") << ", "
+           << (form->isShown(c.name) ? "true" : "false") << '}';
+    widgets[kind].push_back(widget.str());
   }
   std::FILE* out = std::fopen(argv[1], "w");
   if (!out) {
@@ -45,8 +71,19 @@ int main(int argc, char** argv) {
                "inline constexpr int kButtons = %d, kShownButtons = %d;\n"
                "inline constexpr int kLineEdits = %d, kShownLineEdits = %d;\n"
                "inline constexpr int kLabels = %d, kShownLabels = %d;\n"
-               "}  // namespace census\n",
+               "struct Widget {\n"
+               "  const char* caption;  // UTF-8\n"
+               "  int pixelSize;\n"
+               "  bool bold, shown;\n"
+               "};\n",
                form->controls().size(), all[Button], shown[Button], all[LineEdit], shown[LineEdit], all[Label],
                shown[Label]);
+  const char* names[PlainKinds] = {"kButtonWidgets", "kLineEditWidgets", "kLabelWidgets"};
+  for (int k = 0; k < PlainKinds; ++k) {
+    std::fprintf(out, "inline constexpr Widget %s[] = {\n", names[k]);
+    for (const std::string& w : widgets[k]) std::fprintf(out, "    %s,\n", w.c_str());
+    std::fprintf(out, "};\n");
+  }
+  std::fprintf(out, "}  // namespace census\n");
   return std::fclose(out) == 0 ? 0 : 1;
 }

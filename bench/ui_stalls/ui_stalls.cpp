@@ -10,7 +10,6 @@
 // "close" prints the moment the window was closed, CLOCK_REALTIME in seconds, for run.sh to compare
 // with the moment the process was gone.
 #include <fcntl.h>
-#include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,18 +29,11 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 
-#include "desktop/desktop_setup.h"
-#include "desktop/form_widget.h"
 #include "desktop/player_widgets.h"
-#include "player/gst_media_device.h"
-#include "player/mounted_volumes.h"
+#include "desktop/program.h"
 #include "support/test_media.h"
-#include "window/main_window.h"
-#if __has_include("desktop/qt_handoff.h")
-#include "desktop/qt_handoff.h"
-#define KALVORI_HANDOFF 1
-#endif
 
 namespace {
 
@@ -238,24 +230,13 @@ int main(int argc, char** argv) {
   if (name == "start" || name == "drives" || name == "link") hangShare(argv[3]);
   const double startedAt = realtimeNow();
 
-  // From here on as in main().
+  // From here on as in main(), with fake sinks; "first-play" leaves GStreamer to its first file.
   QApplication app(argc, argv);
-  kalvori::desktop::prepareApplication(app);
-  kalvori::GstMediaDevice media({"fakesink sync=true", "fakesink sync=true"});
-#ifdef KALVORI_HANDOFF
-  QObject answers;
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
-                                   kalvori::desktop::QtHandoff::to(&answers));
-#else
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives);
-#endif
-  const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
-  kalvori::desktop::FormWidget window(*form, &media, &files);
-  form->load();
-  window.show();
-#ifdef KALVORI_HANDOFF
-  if (name != "first-play") QTimer::singleShot(300, [] { kalvori::GstMediaDevice::startInBackground(); });
-#endif
+  kalvori::desktop::ProgramOptions options;
+  options.sinks = {"fakesink sync=true", "fakesink sync=true"};
+  options.startGStreamerSoon = name != "first-play";
+  const auto program = kalvori::desktop::startProgram(app, std::move(options));
+  kalvori::desktop::FormWidget& window = *program->window;
 
   QTimer::singleShot(0, [&] {
     if (name == "start") {
@@ -266,7 +247,7 @@ int main(int argc, char** argv) {
     }
     (void)QTest::qWaitForWindowExposed(&window);
     QTest::qWait(400);
-    const std::string out = Case(window, *form, media, argv[2], argv[3]).run(name);
+    const std::string out = Case(window, *program->form, *program->media, argv[2], argv[3]).run(name);
     if (!out.empty()) std::printf("%s\n", out.c_str());
     std::fflush(stdout);
     window.close();

@@ -4,23 +4,21 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 #include <cstdio>
 
 #include "desktop/accessibility.h"
 #include "desktop/classic_style.h"
 #include "desktop/control_widgets.h"
+#include "desktop/toolkit_words.h"
 
 namespace kalvori::desktop {
 
 void prepareApplication(QApplication& app) {
   QApplication::setApplicationName(QStringLiteral("Kalvori"));
-  // Lets the desktop match the window to its launcher and show the installed icon.
+  // Lets the desktop match the window to its launcher and show the installed icon (the window's
+  // own icon follows its first frame: finishApplicationSetup()).
   QGuiApplication::setDesktopFileName(QStringLiteral("kalvori"));
-  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kalvori")));
   // The classic look of the program's own: flat back colours, classic bevels. Its palette is set
   // outright, so that a desktop theme's colours do not reach the message box or the lists.
   auto* style = new ClassicStyle;
@@ -34,13 +32,14 @@ void prepareApplication(QApplication& app) {
     std::fprintf(stderr, "%s\n", qPrintable(notice));
   QApplication::setFont(fontFor(Font{900, false}));
   // The toolkit's own words (a text box's Copy and Select All, the message box's OK) in Chinese
-  // like the rest of the window, whatever the desktop's language; without Qt's translations
-  // installed they stay in English.
-  auto* chineseQt = new QTranslator(&app);
-  if (chineseQt->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QCoreApplication::installTranslator(chineseQt);
+  // like the rest of the window, loaded when a menu, a box or a screen reader first needs them.
+  loadToolkitWordsWhenNeeded(app);
   installAccessibleRoles();
+}
+
+void finishApplicationSetup() {
+  // Looking the icon up loads the desktop's icon theme, which the first frame does not need.
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kalvori")));
 }
 
 QStringList songSubstitutes(const QStringList& chineseFamilies) {
@@ -66,6 +65,7 @@ QString missingChineseFontNotice(const QStringList& chineseFamilies) {
 }
 
 void showMessageBox(QWidget* parent, const std::string& text) {
+  loadToolkitWords();  // its button's word
   QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kalvori"), QString::fromStdString(text), QMessageBox::Ok,
                   parent);
   box.exec();

@@ -1,6 +1,6 @@
 // What the program sets up once on the Qt side: the classic style (classic_style.h), the Song face
-// for "宋体" (or, failing that, any face for Chinese), the roles screen readers hear, and the
-// message box.
+// for "宋体" (or, failing that, any face for Chinese), the roles screen readers hear, the toolkit's
+// own words (toolkit_words.h), the window icon, and the message box.
 #pragma once
 
 #include <QString>
@@ -12,7 +12,9 @@ class QWidget;
 
 namespace kalvori::desktop {
 
+// Everything the first frame needs; then what can wait until it is on the screen.
 void prepareApplication(QApplication& app);
+void finishApplicationSetup();
 
 // The faces that stand for "宋体", best first, given the families installed that can write
 // Simplified Chinese: the Song faces the window was laid out with, then every other installed face

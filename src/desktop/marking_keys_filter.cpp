@@ -11,6 +11,7 @@
 
 #include "desktop/form_widget.h"
 #include "desktop/lookup_line.h"
+#include "desktop/toolkit_words.h"
 
 namespace kalvori::desktop {
 
@@ -120,6 +121,7 @@ bool MarkingKeysFilter::keyPressed(QWidget* receiver, QKeyEvent* key) {
 // The box's own entries, then looking a value up and the whole reading. The look-up line opens
 // once the menu has closed, so that the keyboard comes back to it and not to the box.
 void MarkingKeysFilter::valueRowMenu(QWidget* box, QContextMenuEvent* event) {
+  loadToolkitWords();  // this filter takes the event before the one that would load them
   std::unique_ptr<QMenu> menu(static_cast<QLineEdit*>(box)->createStandardContextMenu());
   menu->addSeparator();
   bool lookingUp = false;

@@ -267,11 +267,9 @@ void FileList::refreshSelection() {
 
 TransportWidget::TransportWidget(const Control& control, MediaDevice* device, QWidget* parent)
     : QWidget(parent), ControlView(control), device_(device) {
-  const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaPause, QStyle::SP_MediaStop};
   const char* names[] = {"播放", "暂停", "停止"};
   for (int i = 0; i < 3; ++i) {
     QToolButton* b = new QToolButton(this);
-    b->setIcon(style()->standardIcon(icons[i]));
     b->setIconSize(QSize(24, 24));
     b->setAccessibleName(QString::fromUtf8(names[i]));
     b->setFocusPolicy(Qt::StrongFocus);
@@ -288,6 +286,13 @@ TransportWidget::TransportWidget(const Control& control, MediaDevice* device, QW
 
 TransportWidget::~TransportWidget() {
   if (device_) device_->setStateListener(nullptr);
+}
+
+void TransportWidget::showEvent(QShowEvent*) {
+  if (iconsSet_) return;
+  iconsSet_ = true;
+  const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaPause, QStyle::SP_MediaStop};
+  for (std::size_t i = 0; i < 3; ++i) buttons_[i]->setIcon(style()->standardIcon(icons[i]));
 }
 
 void TransportWidget::resizeEvent(QResizeEvent*) {

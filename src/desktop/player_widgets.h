@@ -169,11 +169,15 @@ class TransportWidget : public QWidget, public ControlView {
 
  protected:
   void resizeEvent(QResizeEvent*) override;
+  // The icons are set when the row is first shown: the player view is hidden at start, and looking
+  // them up loads the desktop's icon theme.
+  void showEvent(QShowEvent*) override;
 
  private:
   void showState(MediaDevice::State state);
   MediaDevice* device_;
   std::array<QToolButton*, 3> buttons_{};
+  bool iconsSet_ = false;
 };
 
 }  // namespace kalvori::desktop

@@ -1,7 +1,6 @@
 #include "player/gst_media_device.h"
 
 #include <gst/gst.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -201,8 +200,6 @@ void GstMediaDevice::Session::release(GstElement* pipeline) {
   gst_object_unref(bus);
   gst_object_unref(pipeline);
   --*pipelines;
-  // The streaming threads' heap goes back to the system rather than staying in their arenas.
-  malloc_trim(0);
 }
 
 void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {

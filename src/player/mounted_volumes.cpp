@@ -40,8 +40,8 @@ std::string deviceNode(const std::string& device) {
 
 // The labels of the devices that have one, by device node: the names of /dev/disk/by-label, where
 // udev writes a blank as "\x20".
-std::map<std::string, std::string> deviceLabels() {
-  std::map<std::string, std::string> labels;
+DeviceLabels deviceLabels() {
+  DeviceLabels labels;
   std::error_code ec;
   for (fs::directory_iterator it("/dev/disk/by-label", ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().native();
@@ -76,14 +76,13 @@ std::string unescaped(std::string_view field) {
   return out;
 }
 
-// Each entry of the mount table: where, what device, what type. Read from the kernel's table
-// (/proc/self/mountinfo), without a call on any of the file systems.
+// Each entry of the mount table: where, what device, what type.
 struct Mount {
   std::string root, device, type;
 };
-std::vector<Mount> mountTable() {
+std::vector<Mount> mountsIn(std::string_view text) {
   std::vector<Mount> mounts;
-  std::ifstream table("/proc/self/mountinfo");
+  std::istringstream table{std::string(text)};
   for (std::string line; std::getline(table, line);) {
     // ID PARENT MAJOR:MINOR ROOT MOUNTPOINT OPTIONS [OPTIONAL...] - TYPE SOURCE SUPEROPTIONS
     std::istringstream fields(line);
@@ -91,18 +90,28 @@ std::vector<Mount> mountTable() {
     fields >> skip >> skip >> skip >> skip >> mountPoint;
     while (fields >> word && word != "-") {
     }
-    if (fields >> type >> source) mounts.push_back({unescaped(mountPoint), unescaped(source), unescaped(type)});
+    // The kernel writes every mount point from the root; anything else is not a line of its.
+    if (word == "-" && fields >> type >> source && mountPoint.starts_with('/'))
+      mounts.push_back({unescaped(mountPoint), unescaped(source), unescaped(type)});
   }
   return mounts;
 }
 
+// The kernel's table, read without a call on any of the file systems.
+std::string systemMountTable() {
+  std::ifstream file("/proc/self/mountinfo");
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
 }  // namespace
 
-std::vector<Volume> mountedVolumes() {
+std::vector<Volume> mountedVolumes() { return volumesIn(systemMountTable(), deviceLabels()); }
+
+std::vector<Volume> volumesIn(std::string_view mountTable, const DeviceLabels& labels) {
   std::vector<Volume> volumes;
-  const std::vector<Mount> mounts = mountTable();
-  const std::map<std::string, std::string> labels = deviceLabels();
-  for (const Mount& m : mounts) {
+  for (const Mount& m : mountsIn(mountTable)) {
     Volume v;
     v.root = m.root;
     const auto label = labels.find(deviceNode(m.device));
@@ -114,7 +123,7 @@ std::vector<Volume> mountedVolumes() {
 }
 
 std::vector<OpticalDrive> opticalDrives() {
-  std::vector<OpticalDrive> drives;
+  std::vector<std::string> devices;
   std::error_code ec;
   fs::directory_iterator it("/dev", ec);
   for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
@@ -123,16 +132,22 @@ std::vector<OpticalDrive> opticalDrives() {
     if (name.size() < 3 || !name.starts_with("sr") || name[2] < '0' || name[2] > '9' ||
         !it->is_block_file(typeError))
       continue;
-    drives.push_back({it->path().native(), {}});
+    devices.push_back(it->path().native());
   }
+  if (devices.empty()) return {};
+  return opticalDrivesIn(std::move(devices), systemMountTable());
+}
+
+std::vector<OpticalDrive> opticalDrivesIn(std::vector<std::string> devices, std::string_view mountTable) {
+  std::vector<OpticalDrive> drives;
+  for (std::string& device : devices) drives.push_back({std::move(device), {}});
   // sr2 before sr10: the shorter name first, then by bytes.
   std::sort(drives.begin(), drives.end(), [](const OpticalDrive& a, const OpticalDrive& b) {
     return std::pair(a.device.size(), a.device) < std::pair(b.device.size(), b.device);
   });
-  if (drives.empty()) return drives;
 
   // A disc may be mounted through another name of its drive (/dev/cdrom, a by-id link).
-  for (const Mount& m : mountTable()) {
+  for (const Mount& m : mountsIn(mountTable)) {
     const std::string node = deviceNode(m.device);
     for (OpticalDrive& d : drives)
       if (d.mountPoint.empty() && node == d.device) d.mountPoint = m.root;

@@ -1,7 +1,15 @@
 // The platform's side of the drive list: what is mounted now, and which optical drives there are.
-// Both read the system anew on each call; FileBrowser takes them as its sources.
+// Both read the system anew on each call; FileBrowser takes them as its sources. The reading of the
+// mount table itself takes any text, so that what the kernel may write there can be tried without
+// mounting it.
+//
+// What it deliberately does not do: call on a mounted file system (not even stat its root), so
+// that a mount that hangs costs nothing.
 #pragma once
 
+#include <map>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "player/file_browser.h"
@@ -15,5 +23,12 @@ namespace kalvori {
 std::vector<Volume> mountedVolumes();
 // The optical drives (/dev/sr0, /dev/sr1, ...), each with where its disc is mounted, if anywhere.
 std::vector<OpticalDrive> opticalDrives();
+
+// Device labels by device node ("/dev/sdb1" -> "STICK").
+using DeviceLabels = std::map<std::string, std::string>;
+// What the two above find, from a given mount table in the kernel's format (/proc/self/mountinfo),
+// given labels and given drive nodes. A line that cannot be read is skipped.
+std::vector<Volume> volumesIn(std::string_view mountTable, const DeviceLabels& labels);
+std::vector<OpticalDrive> opticalDrivesIn(std::vector<std::string> devices, std::string_view mountTable);
 
 }  // namespace kalvori

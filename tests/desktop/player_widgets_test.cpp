@@ -126,8 +126,9 @@ TEST_F(PlayerOnScreen, TransportButtonsFollowTheDevice) {
   EXPECT_EQ(enabled(), "011");
   device.become(S::Paused);
   EXPECT_EQ(enabled(), "101");
-  // Each stands above its label, a third of the control wide.
+  // Each stands above its label, a third of the control wide, with its icon once the row is shown.
   EXPECT_EQ(transport->button(1)->width(), transport->width() / 3);
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(transport->button(i)->icon().isNull()) << i;
   QTest::mouseClick(transport->button(2), Qt::LeftButton);
   QTest::mouseClick(transport->button(0), Qt::LeftButton);
   device.become(S::Playing);

@@ -2,6 +2,7 @@
 // small for the control area, and the face that stands for "宋体" on systems with other fonts.
 #include <gtest/gtest.h>
 
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <cmath>
 
@@ -157,15 +159,59 @@ TEST(Fonts, SongFirstThenAnyFaceForChineseAndANoticeOnlyWhenThereIsNone) {
 }
 
 // With Qt's translations installed (scripts/setup installs them), the toolkit's own words are
-// Chinese too: a value box's menu and the message box's button.
-TEST(Translations, TheToolkitSpeaksChineseLikeTheWindow) {
-  if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
-    GTEST_SKIP() << "Qt's Chinese translations (qt6-translations-l10n) are not installed";
+// Chinese too, loaded when first needed: a text box's context menu (a value box's has entries of
+// the window's own as well), and the message box's button. ctest runs each test in a process of
+// its own, so each of these is the first need.
+bool haveTranslations() {
+  return QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm");
+}
+
+// The entries of the context menu that `box` opens for the keyboard's menu key.
+QString menuEntries(QWidget* box) {
+  QStringList entries;
+  QTimer::singleShot(0, [&] {  // the menu pops up, or runs its own loop
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return entries << QStringLiteral("(no menu)"), void();
+    for (const QAction* a : menu->actions()) entries << a->text();
+    menu->close();
+  });
+  QContextMenuEvent menu(QContextMenuEvent::Keyboard, {2, 2}, box->mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(box, &menu);
+  (void)QTest::qWaitFor([&] { return !entries.isEmpty(); }, 2000);
+  return entries.join(u' ');
+}
+
+TEST(Translations, AValueBoxMenuInChinese) {
+  if (!haveTranslations()) GTEST_SKIP() << "Qt's Chinese translations (qt6-translations-l10n) are not installed";
+  const auto form = createMainWindow();
+  FormWidget window(*form);
+  form->load();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const QString entries = menuEntries(window.widgetFor("k2"));
+  EXPECT_TRUE(entries.contains(QStringLiteral("复制读数"))) << entries.toStdString();
+  EXPECT_FALSE(entries.contains(QStringLiteral("Copy"))) << entries.toStdString();
+}
+
+TEST(Translations, ATextBoxMenuAndTheMessageBoxInChinese) {
+  if (!haveTranslations()) GTEST_SKIP() << "Qt's Chinese translations (qt6-translations-l10n) are not installed";
   QLineEdit box(QStringLiteral("47"));
-  const std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
-  for (const QAction* a : menu->actions()) EXPECT_FALSE(a->text().contains(QStringLiteral("Copy"))) << a->text().toStdString();
-  QMessageBox message(QMessageBox::NoIcon, QStringLiteral("Kalvori"), QStringLiteral("?"), QMessageBox::Ok);
-  EXPECT_NE(message.button(QMessageBox::Ok)->text().remove(u'&'), QStringLiteral("OK"));
+  box.show();
+  const QString entries = menuEntries(&box);
+  EXPECT_TRUE(entries.contains(QStringLiteral("复制"))) << entries.toStdString();
+  EXPECT_FALSE(entries.contains(QStringLiteral("Copy"))) << entries.toStdString();
+
+  QString ok;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!message || !message->isVisible()) return;
+    ok = message->button(QMessageBox::Ok)->text();
+    message->button(QMessageBox::Ok)->click();
+  });
+  answer.start(5);
+  showMessageBox(nullptr, "?");
+  EXPECT_TRUE(ok.contains(QStringLiteral("确定"))) << ok.toStdString();
 }
 
 }  // namespace

@@ -21,16 +21,12 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 
-#include "desktop/desktop_setup.h"
-#include "desktop/form_widget.h"
 #include "desktop/player_widgets.h"
-#include "desktop/qt_handoff.h"
-#include "player/gst_media_device.h"
-#include "player/mounted_volumes.h"
+#include "desktop/program.h"
 #include "support/qt_helpers.h"
 #include "support/test_media.h"
-#include "window/main_window.h"
 
 namespace {
 
@@ -166,21 +162,15 @@ int main(int argc, char** argv) {
 
   // From here on as in main().
   QApplication app(argc, argv);
-  kalvori::desktop::prepareApplication(app);
-  kalvori::GstMediaDevice media(sinks);
-  QObject answers;
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
-                                   kalvori::desktop::QtHandoff::to(&answers));
-  const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
-  FormWidget window(*form, &media, &files);
-  form->load();
-  window.show();
-  QTimer::singleShot(300, [] { kalvori::GstMediaDevice::startInBackground(); });
+  kalvori::desktop::ProgramOptions options;
+  options.sinks = sinks;
+  const auto program = kalvori::desktop::startProgram(app, std::move(options));
+  FormWidget& window = *program->window;
 
   int failures = 0;
   QTimer::singleShot(0, [&] {
     if (!QTest::qWaitForWindowExposed(&window)) ++failures;
-    failures += Tour(window, media).run();
+    failures += Tour(window, *program->media).run();
     window.close();  // the last window closed ends the event loop, as a user's close does
   });
   const int status = QApplication::exec();
