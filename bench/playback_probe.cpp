@@ -52,10 +52,10 @@ int main(int argc, char** argv) {
   // The steps of src/desktop/main.cpp, with the fake sinks.
   QApplication app(argc, argv);
   kalvori::desktop::prepareApplication(app);
-  kalvori::GstMediaDevice media(kalvori::GstMediaDevice::Sinks{"fakesink sync=true", "fakesink sync=true"});
   QObject answers;
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
-                                   kalvori::desktop::QtHandoff::to(&answers));
+  const auto handoff = kalvori::desktop::QtHandoff::to(&answers);
+  kalvori::GstMediaDevice media(kalvori::GstMediaDevice::Sinks{"fakesink sync=true", "fakesink sync=true"}, handoff);
+  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives, handoff);
   const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
   kalvori::desktop::FormWidget window(*form, &media, &files);
   form->load();

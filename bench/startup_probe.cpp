@@ -56,10 +56,10 @@ int main(int argc, char** argv) {
   startup::mark("application");
   kalvori::desktop::prepareApplication(app);
   startup::mark("prepared");
-  kalvori::GstMediaDevice media;
   QObject answers;
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
-                                   kalvori::desktop::QtHandoff::to(&answers));
+  const auto handoff = kalvori::desktop::QtHandoff::to(&answers);
+  kalvori::GstMediaDevice media({}, handoff);
+  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives, handoff);
   const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
   startup::mark("model");
   kalvori::desktop::FormWidget window(*form, &media, &files);

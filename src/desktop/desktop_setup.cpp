@@ -13,6 +13,7 @@
 #include "desktop/accessibility.h"
 #include "desktop/classic_style.h"
 #include "desktop/control_widgets.h"
+#include "desktop/qt_handoff.h"
 
 namespace kalvori::desktop {
 
@@ -68,6 +69,8 @@ QString missingChineseFontNotice(const QStringList& chineseFamilies) {
 void showMessageBox(QWidget* parent, const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kalvori"), QString::fromStdString(text), QMessageBox::Ok,
                   parent);
+  // The box's loop runs no answer from the background: the handler that shows it finishes first.
+  const AnswersHeld later;
   box.exec();
 }
 

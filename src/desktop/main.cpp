@@ -11,10 +11,10 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   kalvori::desktop::prepareApplication(app);
-  QObject answers;  // what the file browser's workers answer comes back through it
-  kalvori::GstMediaDevice media;  // GStreamer itself starts once the window has shown
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
-                                   kalvori::desktop::QtHandoff::to(&answers));
+  QObject answers;  // what the workers and the media device answer comes back through it
+  const auto handoff = kalvori::desktop::QtHandoff::to(&answers);
+  kalvori::GstMediaDevice media({}, handoff);  // GStreamer itself starts once the window has shown
+  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives, handoff);
   const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
   kalvori::desktop::FormWidget window(*form, &media, &files);
   form->load();

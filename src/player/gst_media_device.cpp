@@ -6,12 +6,15 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
+
+#include "player/background_worker.h"
 
 namespace kalvori {
 
@@ -56,21 +59,16 @@ bool gstreamerReady() {
   return ready;
 }
 
-// Runs `f` on the thread that iterates the default GLib main context (the UI thread), later: an
-// idle source rather than g_main_context_invoke, which would run it here when nobody holds the
-// context.
-void postToMainContext(std::function<void()> f) {
-  GSource* source = g_idle_source_new();
-  g_source_set_priority(source, G_PRIORITY_DEFAULT);
-  g_source_set_callback(
-      source,
-      [](gpointer data) -> gboolean {
-        (*static_cast<std::function<void()>*>(data))();
-        return G_SOURCE_REMOVE;
-      },
-      new std::function<void()>(std::move(f)), [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
-  g_source_attach(source, nullptr);
-  g_source_unref(source);
+// Sessions alive at most, stuck ones included, and how many may be opening a file of one folder at
+// once before a further file from there is refused: opening a file that answers takes
+// milliseconds, so a folder with three files still opening is on storage that does not answer. A
+// file elsewhere still plays while a share holds a few sessions for ever.
+constexpr std::size_t kSessionLimit = 8;
+constexpr std::size_t kOpeningPerFolder = 3;
+
+std::string folderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 }  // namespace
@@ -82,9 +80,13 @@ enum class GstMediaDevice::Step : int { Play, Stop, Pause, Close, EndOfStream, F
 struct GstMediaDevice::Session {
   unsigned serial = 0;
   std::string path;  // absolute
+  std::string folder;
   Sinks sinks;
   std::shared_ptr<std::atomic<int>> pipelines;
   std::weak_ptr<GstMediaDevice*> device;
+  std::shared_ptr<Handoff> handoff;
+  std::atomic<bool> opening = false;  // its thread is in the call that opens the file
+  std::atomic<bool> ended = false;    // its thread is done
 
   std::mutex mutex;
   std::condition_variable wake;
@@ -115,9 +117,10 @@ struct GstMediaDevice::Session {
   static void drive(const std::shared_ptr<Session>& s);
   static GstElement* open(const std::shared_ptr<Session>& s);
   void release(GstElement* pipeline);
-  void report(unsigned sent, State state, bool ended) const {
-    postToMainContext([device = device, serial = serial, sent, state, ended] {
-      if (const auto d = device.lock()) (*d)->heard(serial, sent, state, ended);
+  void report(unsigned sent, State state, bool closed) const {
+    if (!handoff) return;
+    handoff->post([device = device, serial = serial, sent, state, closed] {
+      if (const auto d = device.lock()) (*d)->heard(serial, sent, state, closed);
     });
   }
 };
@@ -127,14 +130,17 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   if (!gstreamerReady()) return nullptr;
   GstElement* made = gst_element_factory_make("playbin", nullptr);
   if (made == nullptr) return nullptr;
+  s->opening = true;
   GstElement* pipeline = GST_ELEMENT(gst_object_ref_sink(made));
   ++*s->pipelines;
   if (!useSink(pipeline, "audio-sink", sinks.audio) || !useSink(pipeline, "video-sink", sinks.video)) {
+    s->opening = false;
     s->release(pipeline);
     return nullptr;
   }
   gchar* uri = gst_filename_to_uri(s->path.c_str(), nullptr);
   if (uri == nullptr) {
+    s->opening = false;
     s->release(pipeline);
     return nullptr;
   }
@@ -180,7 +186,9 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   // Opening the file happens here, in this thread: a FIFO or a stalled share holds up this file
   // alone. A file that is missing or unreadable fails at once; anything else wrong with it is told
   // later as an error.
-  if (gst_element_set_state(pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+  const bool opened = gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+  s->opening = false;
+  if (!opened) {
     s->release(pipeline);
     return nullptr;
   }
@@ -265,10 +273,9 @@ void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {
   s->release(pipeline);
 }
 
-GstMediaDevice::GstMediaDevice() : GstMediaDevice(Sinks{}) {}
-
-GstMediaDevice::GstMediaDevice(Sinks sinks)
+GstMediaDevice::GstMediaDevice(Sinks sinks, std::shared_ptr<Handoff> handoff)
     : sinks_(std::move(sinks)),
+      handoff_(std::move(handoff)),
       pipelines_(std::make_shared<std::atomic<int>>(0)),
       self_(std::make_shared<GstMediaDevice*>(this)) {}
 
@@ -276,7 +283,7 @@ GstMediaDevice::~GstMediaDevice() { giveUp(); }
 
 void GstMediaDevice::startInBackground() {
   try {
-    std::thread(gstreamerReady).detach();
+    startThread([] { gstreamerReady(); });
   } catch (const std::system_error&) {
     // Then the first file starts it.
   }
@@ -300,15 +307,27 @@ void GstMediaDevice::command(std::string_view command) {
     // A relative name is taken from the working folder of the moment "open" is given.
     std::error_code ec;
     s->path = fileName_.front() == '/' ? fileName_ : (std::filesystem::current_path(ec) / fileName_).native();
+    s->folder = folderOf(s->path);
     s->sinks = sinks_;
     s->pipelines = pipelines_;
     s->device = self_;
-    try {
-      std::thread([s] { Session::drive(s); }).detach();
-    } catch (const std::system_error&) {
+    s->handoff = handoff_;
+    if (const std::string why = refusal(s->folder); !why.empty()) {
+      g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: not opened: %s", s->path.c_str(), why.c_str());
       setState(State::Closed);
       return;
     }
+    try {
+      startThread([s] {
+        Session::drive(s);
+        s->ended = true;
+      });
+    } catch (const std::system_error& e) {
+      g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: not opened: no thread to be had (%s)", s->path.c_str(), e.what());
+      setState(State::Closed);
+      return;
+    }
+    alive_.push_back(s);
     session_ = std::move(s);
     sent_ = 1;
     setState(State::Stopped);
@@ -355,6 +374,23 @@ bool GstMediaDevice::pipelineReleased() const {
   while (*pipelines_ > 0 && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   return *pipelines_ == 0;
+}
+
+std::string GstMediaDevice::refusal(const std::string& folder) {
+  std::erase_if(alive_, [](const std::shared_ptr<Session>& s) { return s->ended.load(); });
+  char why[160];
+  if (alive_.size() >= kSessionLimit) {
+    std::snprintf(why, sizeof why, "%zu files opened before still wait for their storage", alive_.size());
+    return why;
+  }
+  const auto opening = static_cast<std::size_t>(std::count_if(
+      alive_.begin(), alive_.end(), [&](const auto& s) { return s->opening && s->folder == folder; }));
+  if (opening >= kOpeningPerFolder) {
+    std::snprintf(why, sizeof why, "%zu files of this folder are still being opened: its storage does not answer",
+                  opening);
+    return why;
+  }
+  return {};
 }
 
 void GstMediaDevice::send(Step step) {

@@ -167,10 +167,10 @@ int main(int argc, char** argv) {
   // From here on as in main().
   QApplication app(argc, argv);
   kalvori::desktop::prepareApplication(app);
-  kalvori::GstMediaDevice media(sinks);
   QObject answers;
-  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives,
-                                   kalvori::desktop::QtHandoff::to(&answers));
+  const auto handoff = kalvori::desktop::QtHandoff::to(&answers);
+  kalvori::GstMediaDevice media(sinks, handoff);
+  const kalvori::FileBrowser files(kalvori::mountedVolumes, kalvori::opticalDrives, handoff);
   const auto form = kalvori::createMainWindow(&media, files, kalvori::startingFolder());
   FormWidget window(*form, &media, &files);
   form->load();
