@@ -57,7 +57,7 @@ run() {
   echo "${3:-}" > "$control"
   local out
   out=$(cd "$local/plain" && env KALVORI_CONTROL="$control" QT_QPA_PLATFORM=offscreen ${registry:+GST_REGISTRY=$registry} \
-        timeout -s KILL "$limit" "$bin" "$name" "$local" "$share" 2>/dev/null)
+        timeout -s KILL "$limit" "$bin" "$name" "$local" "$share" 2>"$work/$name.err")
   local status=$? ended
   ended=$(date +%s.%N)
   : > "$control"  # releases the share for what is still waiting on it
@@ -69,6 +69,12 @@ run() {
     fi
   fi
   [ $status -eq 137 ] && out="$name did not end within ${limit} s${out:+ ($out)}"
+  # In the test, a case that fails otherwise (a sanitizer's report) fails the test, and says why.
+  if [ -n "$check" ] && [ $status -ne 0 ] && [ $status -ne 137 ]; then
+    out="$name exited with status $status${out:+ ($out)}"
+    tail -n 60 "$work/$name.err"
+    failed=1
+  fi
   echo "$out"
   last=$out
 }

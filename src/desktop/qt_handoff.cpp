@@ -1,7 +1,12 @@
 #include "desktop/qt_handoff.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
-#include <QEvent>
+#include <QSocketNotifier>
+#include <cstdint>
+#include <cstdio>
 #include <utility>
 
 namespace kalvori::desktop {
@@ -30,35 +35,46 @@ void release() {
   }
 }
 
-// A custom event carries no data: the answers wait in the handoff's queue, under its mutex.
-const QEvent::Type kRunPosted = QEvent::Type(QEvent::User + 17);
-
 }  // namespace
 
-// Goes with its owner, and on its way out stops further posts.
+// Goes with its owner, and on its way out stops further posts. It is woken through an eventfd that
+// the posting thread writes to: no Qt object or event is made on that thread, so the answers'
+// only way across is the handoff's own queue and mutex.
 class QtHandoff::Receiver : public QObject {
  public:
-  Receiver(QObject* owner, std::shared_ptr<QtHandoff> handoff) : QObject(owner), handoff_(std::move(handoff)) {}
+  Receiver(QObject* owner, std::shared_ptr<QtHandoff> handoff, int wake)
+      : QObject(owner), handoff_(std::move(handoff)), wake_(wake), notifier_(wake, QSocketNotifier::Read, this) {
+    connect(&notifier_, &QSocketNotifier::activated, this, [this] {
+      std::uint64_t count = 0;
+      (void)!read(wake_, &count, sizeof count);
+      if (const auto handoff = handoff_.lock()) runPosted(handoff);
+    });
+  }
   ~Receiver() override {
     if (const auto handoff = handoff_.lock()) {
       const std::lock_guard lock(handoff->mutex_);
       handoff->receiver_ = nullptr;
+      handoff->wake_ = -1;
     }
-  }
-
- protected:
-  // Qt hands custom events here; this receiver gets no other, so the event itself is not read.
-  void customEvent(QEvent*) override {
-    if (const auto handoff = handoff_.lock()) runPosted(handoff);
+    notifier_.setEnabled(false);
+    close(wake_);
   }
 
  private:
   std::weak_ptr<QtHandoff> handoff_;
+  int wake_;
+  QSocketNotifier notifier_;
 };
 
 std::shared_ptr<QtHandoff> QtHandoff::to(QObject* owner) {
   auto handoff = std::make_shared<QtHandoff>();
-  handoff->receiver_ = new Receiver(owner, handoff);
+  handoff->wake_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (handoff->wake_ < 0) {
+    // Without a descriptor to be had, answers are dropped, as after the window has gone.
+    std::perror("Kalvori: no eventfd for answers from the background");
+    return handoff;
+  }
+  handoff->receiver_ = new Receiver(owner, handoff, handoff->wake_);
   return handoff;
 }
 
@@ -66,7 +82,10 @@ void QtHandoff::post(std::function<void()> onUiThread) {
   const std::lock_guard lock(mutex_);
   if (!receiver_) return;
   posted_.push_back(std::move(onUiThread));
-  if (!std::exchange(called_, true)) QCoreApplication::postEvent(receiver_, new QEvent(kRunPosted));
+  if (!std::exchange(called_, true)) {
+    const std::uint64_t one = 1;
+    (void)!write(wake_, &one, sizeof one);
+  }
 }
 
 bool QtHandoff::live() {

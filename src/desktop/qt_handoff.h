@@ -1,7 +1,8 @@
 // Answers found off the UI thread come back to it through a Qt object: what the workers find (the
 // player's lists, whether a drive can be read) and what the media device's pipelines report.
-// Posted answers wait in a queue of the handoff's own; one queued call on the owner's thread runs
-// them in the order they were posted. Nothing here depends on the event loop being GLib's.
+// Posted answers wait in a queue of the handoff's own; a wake through an eventfd that the owner's
+// thread watches runs them there in the order they were posted. Nothing here depends on the event
+// loop being GLib's.
 //
 // Handlers run one at a time: while a message box is up (AnswersHeld), answers are not run inside
 // its loop, and so not inside the handler that showed it; they wait, and once the box is gone they
@@ -36,6 +37,7 @@ class QtHandoff final : public Handoff {
 
   std::mutex mutex_;
   Receiver* receiver_ = nullptr;  // a child of the owner; cleared, under the mutex, as it goes
+  int wake_ = -1;                 // the receiver's eventfd, while it lives
   std::deque<std::function<void()>> posted_;
   bool called_ = false;  // a call to runPosted is queued
 };

@@ -48,6 +48,26 @@ void leaveOutFullScreenSinks() {
   }
 }
 
+// GStreamer hands the bus handler its data in threads of its own, under locks that ThreadSanitizer
+// cannot see (GLib's are futexes of its own): these tell it that the handler's data was handed
+// over, so that what the handler reads is known to have been written before.
+#if defined(__SANITIZE_THREAD__)
+extern "C" void __tsan_acquire(void* address);
+extern "C" void __tsan_release(void* address);
+template <class T>
+T* handOver(T* data) {
+  __tsan_release(data);
+  return data;
+}
+void takenOver(void* data) { __tsan_acquire(data); }
+#else
+template <class T>
+T* handOver(T* data) {
+  return data;
+}
+void takenOver(void*) {}
+#endif
+
 // Starts GStreamer once, whichever thread asks first; the others wait for that one.
 bool gstreamerReady() {
   static std::once_flag once;
@@ -60,11 +80,18 @@ bool gstreamerReady() {
 }
 
 // Sessions alive at most, stuck ones included, and how many may be opening a file of one folder at
-// once before a further file from there is refused: opening a file that answers takes
-// milliseconds, so a folder with three files still opening is on storage that does not answer. A
-// file elsewhere still plays while a share holds a few sessions for ever.
+// once; a further file waits for a thread until one of those is done. Opening a file on storage
+// that answers takes milliseconds: when those of a folder have been opening for a second, its
+// storage does not answer, and a further file from there is refused. A file elsewhere still plays
+// while a share holds a few sessions for ever.
 constexpr std::size_t kSessionLimit = 8;
 constexpr std::size_t kOpeningPerFolder = 3;
+constexpr auto kNoAnswer = std::chrono::seconds(1);
+
+long long steadyNow() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 std::string folderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
@@ -85,8 +112,9 @@ struct GstMediaDevice::Session {
   std::shared_ptr<std::atomic<int>> pipelines;
   std::weak_ptr<GstMediaDevice*> device;
   std::shared_ptr<Handoff> handoff;
-  std::atomic<bool> opening = false;  // its thread is in the call that opens the file
-  std::atomic<bool> ended = false;    // its thread is done
+  bool started = false;                 // it has a thread (UI thread only)
+  std::atomic<long long> openingSince = 0;  // while its thread opens the file: since when (steadyNow)
+  std::atomic<bool> ended = false;          // its thread is done
 
   std::mutex mutex;
   std::condition_variable wake;
@@ -123,6 +151,13 @@ struct GstMediaDevice::Session {
       if (const auto d = device.lock()) (*d)->heard(serial, sent, state, closed);
     });
   }
+  // Its thread has opened the file, or ended: a file waiting for a thread may have its turn.
+  void moved() const {
+    if (!handoff) return;
+    handoff->post([device = device] {
+      if (const auto d = device.lock()) (*d)->startWaiting();
+    });
+  }
 };
 
 GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
@@ -130,17 +165,17 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   if (!gstreamerReady()) return nullptr;
   GstElement* made = gst_element_factory_make("playbin", nullptr);
   if (made == nullptr) return nullptr;
-  s->opening = true;
+  s->openingSince = steadyNow();
   GstElement* pipeline = GST_ELEMENT(gst_object_ref_sink(made));
   ++*s->pipelines;
   if (!useSink(pipeline, "audio-sink", sinks.audio) || !useSink(pipeline, "video-sink", sinks.video)) {
-    s->opening = false;
+    s->openingSince = 0;
     s->release(pipeline);
     return nullptr;
   }
   gchar* uri = gst_filename_to_uri(s->path.c_str(), nullptr);
   if (uri == nullptr) {
-    s->opening = false;
+    s->openingSince = 0;
     s->release(pipeline);
     return nullptr;
   }
@@ -155,6 +190,7 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
       bus,
       [](GstBus*, GstMessage* message, gpointer data) -> GstBusSyncReply {
         // A message dropped here is the handler's to unref.
+        takenOver(data);
         const auto session = static_cast<std::weak_ptr<Session>*>(data)->lock();
         if (!session) {
           gst_message_unref(message);
@@ -176,8 +212,11 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
         gst_message_unref(message);
         return GST_BUS_DROP;
       },
-      new std::weak_ptr<Session>(s),
-      [](gpointer data) { delete static_cast<std::weak_ptr<Session>*>(data); });
+      handOver(new std::weak_ptr<Session>(s)),
+      [](gpointer data) {
+        takenOver(data);
+        delete static_cast<std::weak_ptr<Session>*>(data);
+      });
   gst_object_unref(bus);
   {
     const std::lock_guard lock(s->mutex);
@@ -187,7 +226,7 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   // alone. A file that is missing or unreadable fails at once; anything else wrong with it is told
   // later as an error.
   const bool opened = gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
-  s->opening = false;
+  s->openingSince = 0;
   if (!opened) {
     s->release(pipeline);
     return nullptr;
@@ -221,6 +260,7 @@ void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {
       return;
   }
   GstElement* pipeline = open(s);
+  s->moved();
   if (pipeline == nullptr) {
     s->report(1, State::Closed, true);
     return;
@@ -312,22 +352,11 @@ void GstMediaDevice::command(std::string_view command) {
     s->pipelines = pipelines_;
     s->device = self_;
     s->handoff = handoff_;
-    if (const std::string why = refusal(s->folder); !why.empty()) {
-      g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: not opened: %s", s->path.c_str(), why.c_str());
+    const Turn turn = turnOf(*s);
+    if (turn == Turn::Refused || (turn == Turn::Now && !start(s))) {
       setState(State::Closed);
       return;
     }
-    try {
-      startThread([s] {
-        Session::drive(s);
-        s->ended = true;
-      });
-    } catch (const std::system_error& e) {
-      g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: not opened: no thread to be had (%s)", s->path.c_str(), e.what());
-      setState(State::Closed);
-      return;
-    }
-    alive_.push_back(s);
     session_ = std::move(s);
     sent_ = 1;
     setState(State::Stopped);
@@ -376,21 +405,49 @@ bool GstMediaDevice::pipelineReleased() const {
   return *pipelines_ == 0;
 }
 
-std::string GstMediaDevice::refusal(const std::string& folder) {
-  std::erase_if(alive_, [](const std::shared_ptr<Session>& s) { return s->ended.load(); });
-  char why[160];
-  if (alive_.size() >= kSessionLimit) {
-    std::snprintf(why, sizeof why, "%zu files opened before still wait for their storage", alive_.size());
-    return why;
+GstMediaDevice::Turn GstMediaDevice::turnOf(const Session& s) {
+  std::erase_if(alive_, [](const std::shared_ptr<Session>& a) { return a->ended.load(); });
+  std::size_t opening = 0;
+  long long since = 0;  // when the last of them began
+  for (const auto& a : alive_) {
+    const long long began = a->openingSince;
+    if (began != 0 && a->folder == s.folder) {
+      ++opening;
+      since = std::max(since, began);
+    }
   }
-  const auto opening = static_cast<std::size_t>(std::count_if(
-      alive_.begin(), alive_.end(), [&](const auto& s) { return s->opening && s->folder == folder; }));
-  if (opening >= kOpeningPerFolder) {
-    std::snprintf(why, sizeof why, "%zu files of this folder are still being opened: its storage does not answer",
-                  opening);
-    return why;
+  if (opening >= kOpeningPerFolder && steadyNow() - since > std::chrono::nanoseconds(kNoAnswer).count()) {
+    g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: not opened: its storage does not answer (%zu files there still opening)",
+          s.path.c_str(), opening);
+    return Turn::Refused;
   }
-  return {};
+  return opening >= kOpeningPerFolder || alive_.size() >= kSessionLimit ? Turn::Later : Turn::Now;
+}
+
+bool GstMediaDevice::start(const std::shared_ptr<Session>& s) {
+  try {
+    startThread([s] {
+      Session::drive(s);
+      s->ended = true;
+      s->moved();
+    });
+  } catch (const std::system_error& e) {
+    g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: not opened: no thread to be had (%s)", s->path.c_str(), e.what());
+    return false;
+  }
+  s->started = true;
+  alive_.push_back(s);
+  return true;
+}
+
+void GstMediaDevice::startWaiting() {
+  if (!session_ || session_->started) return;
+  const Turn turn = turnOf(*session_);
+  if (turn == Turn::Later) return;
+  if (turn == Turn::Refused || !start(session_)) {
+    session_.reset();
+    setState(State::Closed);
+  }
 }
 
 void GstMediaDevice::send(Step step) {
@@ -398,7 +455,8 @@ void GstMediaDevice::send(Step step) {
 }
 
 void GstMediaDevice::giveUp() {
-  if (session_) session_->push(Step::Close, 0);
+  // One still waiting for a thread is simply dropped.
+  if (session_ && session_->started) session_->push(Step::Close, 0);
   session_.reset();
 }
 

@@ -10,11 +10,12 @@
 // on a stalled share never holds up the next file (which gets a fresh pipeline), nor the end of
 // the program.
 //
-// Those threads are few: a file's thread counts until it has ended, stuck or not. While three
-// files of one folder are still being opened (its storage does not answer), a further file from
-// that folder is refused, and any file is once eight threads are left; a file elsewhere still
-// plays. A refused file, like one for which no thread can be had, leaves the device Closed with
-// one line in GLib's log.
+// Those threads are few: a file's thread counts until it has ended, stuck or not. While eight are
+// left, or three files of one folder are still being opened, a further file from there waits for
+// a thread (its commands queued) until one of them is done; once those three have been opening for
+// a second (its storage does not answer), it is refused. A file elsewhere still plays. A refused
+// file, like one for which no thread can be had, leaves the device Closed with one line in GLib's
+// log.
 //
 // GStreamer itself starts with the first "open", or earlier in the background when the program
 // asks for it once its window has shown (startInBackground), so starting the program costs
@@ -75,8 +76,12 @@ class GstMediaDevice final : public MediaDevice {
   enum class Step : int;
 
  private:
-  // Why a file from `folder` gets no thread now, or "".
-  std::string refusal(const std::string& folder);
+  // Whether a session gets its thread now, waits for one (until another session has opened its
+  // file or ended), or is refused; start() gives it one.
+  enum class Turn { Now, Later, Refused };
+  Turn turnOf(const Session& s);
+  bool start(const std::shared_ptr<Session>& s);
+  void startWaiting();
   void send(Step step);
   void giveUp();
   void heard(unsigned serial, unsigned sent, State state, bool ended);

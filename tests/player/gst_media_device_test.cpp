@@ -467,6 +467,7 @@ TEST_F(GstMediaDeviceTest, AFolderWhoseFilesDoNotOpenIsRefusedWhileAnotherStillP
     runFor(300ms);  // its thread now waits in the FIFO's open
   }
   EXPECT_TRUE(log.lines().empty());
+  runFor(900ms);  // a second after the last began to open
   device.setFileName(fifos[3]);
   device.command("open");
   EXPECT_EQ(device.state(), State::Closed) << "a fourth from that folder is refused";
