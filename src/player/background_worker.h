@@ -45,7 +45,7 @@ class BackgroundWorker {
   using Work = std::function<Result(const std::string& key)>;
   using Answer = std::function<void(const Result&)>;
 
-  // `kind` names the work on standard error ("reading folder"); `work` is what a request runs,
+  // `kind` names the work on standard error ("folder reading"); `work` is what a request runs,
   // given its key; `nothing` answers a request when no thread can be had.
   BackgroundWorker(std::string kind, std::size_t threads, std::shared_ptr<Handoff> handoff, Work work, Result nothing)
       : shared_(std::make_shared<Shared>()) {
@@ -82,7 +82,9 @@ class BackgroundWorker {
       if (s.threads > s.busy) return;  // a thread between two requests takes it
       if (s.threads >= s.limit) {
         if (!std::exchange(s.toldStuck, true))
-          std::fprintf(stderr, "Kalvori: all %zu threads %s wait on storage that does not answer; the newest request waits\n",
+          std::fprintf(stderr,
+                       "Kalvori: all %zu threads for %s wait on storage that does not answer; "
+                       "the newest request waits\n",
                        s.limit, s.kind.c_str());
         return;
       }
@@ -91,7 +93,7 @@ class BackgroundWorker {
     try {
       startThread([shared = shared_] { serve(shared); });
     } catch (const std::system_error& e) {
-      noThread(e);
+      noThread(e, key);
     }
   }
 
@@ -149,7 +151,7 @@ class BackgroundWorker {
 
   // No thread could be started: the request waits for a thread there is, or is answered with
   // nothing now.
-  void noThread(const std::system_error& e) {
+  void noThread(const std::system_error& e, const std::string& key) {
     Shared& s = *shared_;
     std::optional<Request> unanswered;
     std::size_t others = 0;
@@ -159,12 +161,12 @@ class BackgroundWorker {
       if (others == 0) unanswered = std::exchange(s.queued, std::nullopt);
     }
     if (!unanswered) {
-      std::fprintf(stderr, "Kalvori: no thread to be had (%s); %s waits for one of the %zu there are\n", e.what(),
-                   s.kind.c_str(), others);
+      std::fprintf(stderr, "Kalvori: no thread to be had (%s); the %s of %s waits for one of the %zu there are\n",
+                   e.what(), s.kind.c_str(), key.c_str(), others);
       return;
     }
-    std::fprintf(stderr, "Kalvori: no thread to be had (%s); %s %s is answered as if it found nothing\n", e.what(),
-                 s.kind.c_str(), unanswered->key.c_str());
+    std::fprintf(stderr, "Kalvori: no thread to be had (%s); the %s of %s is answered as if it found nothing\n",
+                 e.what(), s.kind.c_str(), unanswered->key.c_str());
     for (const Answer& answer : unanswered->answers) answer(s.nothing);
   }
 

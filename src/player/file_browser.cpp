@@ -74,7 +74,7 @@ FileBrowser::FileBrowser(VolumeSource volumes, OpticalSource optical, std::share
     : volumes_(std::move(volumes)),
       optical_(std::move(optical)),
       handoff_(std::move(handoff)),
-      checks_(std::make_shared<BackgroundWorker<bool>>("checking drive", kDriveCheckThreads, handoff_, canOpen, false)) {}
+      checks_(std::make_shared<BackgroundWorker<bool>>("drive check", kDriveCheckThreads, handoff_, canOpen, false)) {}
 
 const FileBrowser& plainFileBrowser() {
   static const FileBrowser files;

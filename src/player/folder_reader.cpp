@@ -28,7 +28,7 @@ std::string_view NameList::operator[](std::size_t i) const {
 
 FolderReader::FolderReader(std::shared_ptr<Handoff> handoff, std::string pattern)
     : worker_(std::make_shared<Worker>(
-          "reading folder", kReadingThreads, std::move(handoff),
+          "folder reading", kReadingThreads, std::move(handoff),
           [pattern = std::move(pattern)](const std::string& folder) -> std::shared_ptr<const FolderNames> {
             const FolderListing listing = readFolder(folder, pattern);
             return std::make_shared<const FolderNames>(FolderNames{NameList(listing.folders), NameList(listing.files)});
