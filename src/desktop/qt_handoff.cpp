@@ -101,9 +101,10 @@ void QtHandoff::runPosted(const std::shared_ptr<QtHandoff>& handoff) {
     handoff->called_ = false;
   }
   for (auto& answer : answers) {
-    // Unless answers are held, or earlier ones still wait: then each waits its turn.
+    // Unless answers are held, or earlier ones still wait: then each waits its turn. One answer
+    // may close the window that the next would have gone to.
     if (holds > 0 || !held.empty()) held.push_back({handoff, std::move(answer)});
-    else answer();
+    else if (handoff->live()) answer();
   }
 }
 
