@@ -82,10 +82,8 @@ class BackgroundWorker {
       if (s.threads > s.busy) return;  // a thread between two requests takes it
       if (s.threads >= s.limit) {
         if (!std::exchange(s.toldStuck, true))
-          std::fprintf(stderr,
-                       "Kalvori: all %zu threads for %s wait on storage that does not answer; "
-                       "the newest request waits\n",
-                       s.limit, s.kind.c_str());
+          std::fprintf(stderr, "Kalvori: all %zu threads for %s are busy (a mount that hangs keeps its thread); "
+                       "the newest request waits for one\n", s.limit, s.kind.c_str());
         return;
       }
       ++s.threads;
@@ -120,7 +118,7 @@ class BackgroundWorker {
     std::optional<Request> queued;  // the newest request no thread has taken yet
     std::list<Request> running;     // those taken, stuck ones included
     std::size_t threads = 0, busy = 0;
-    bool toldStuck = false;  // said once until a thread comes back
+    bool toldStuck = false;  // said once, until a thread is free again
   };
 
   // A thread's whole life: requests in turn until none is queued.
