@@ -1,11 +1,13 @@
 // How long each media-device command keeps its caller (the UI thread) waiting, with fake sinks that
-// keep real time. Only the command itself is timed; between commands the default main context is
+// keep real time. Only the command itself is timed; between commands what the device hands back is
 // run, as the program's event loop would, until the pipeline has done what was asked.
 //
 // The first benchmark is the very first "open" of the process, which also starts GStreamer; run the
 // program again for another sample of it.
 #include <benchmark/benchmark.h>
 #include <glib.h>
+
+#include <memory>
 
 #include <chrono>
 #include <cmath>
@@ -16,6 +18,7 @@
 #include <string>
 
 #include "player/gst_media_device.h"
+#include "support/queued_handoff.h"
 
 namespace {
 
@@ -82,12 +85,15 @@ const Media& media() {
 
 GstMediaDevice::Sinks fakeSinks() { return {"fakesink sync=true", "fakesink sync=true"}; }
 
-// Runs the default main context until `done` holds (or two seconds have passed).
+// What the devices hand back to the UI thread, which the benchmark plays.
+const auto answers = std::make_shared<kalvori::testing::QueuedHandoff>();
+
+// Runs what the device hands back until `done` holds (or two seconds have passed).
 template <class Done>
 void runUntil(Done done) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
   while (!done() && std::chrono::steady_clock::now() < deadline) {
-    if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(500);
+    if (!answers->runPosted()) g_usleep(500);
   }
 }
 
@@ -99,7 +105,7 @@ void openAndPreroll(GstMediaDevice& device, const std::string& path) {
 }
 
 void firstOpen(benchmark::State& state) {
-  GstMediaDevice device(fakeSinks());
+  GstMediaDevice device(fakeSinks(), answers);
   device.setFileName(media().wav);
   for (auto _ : state) device.command("open");
   if (device.state() == State::Closed) state.SkipWithError("GStreamer or the file did not open");
@@ -109,13 +115,13 @@ BENCHMARK(firstOpen)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond
 // "open" and "close" in a pair, right after each other and so with the pipeline busy prerolling:
 // "close" waits for GStreamer's threads to stop.
 void openClose(benchmark::State& state, bool midi) {
-  GstMediaDevice device(fakeSinks());
+  GstMediaDevice device(fakeSinks(), answers);
   device.setFileName(midi ? media().mid : media().wav);
   for (auto _ : state) {
     device.command("open");
     device.command("close");
     state.PauseTiming();
-    while (g_main_context_iteration(nullptr, FALSE)) {
+    while (answers->runPosted()) {
     }
     state.ResumeTiming();
   }
@@ -126,7 +132,7 @@ BENCHMARK_CAPTURE(openClose, mid, true)->Iterations(20)->UseRealTime()->Unit(ben
 // "open" and "close" of a prerolled file, each timed alone; the counter tells how long prerolling
 // took (outside the timed part).
 void openThenClosePrerolled(benchmark::State& state, bool midi) {
-  GstMediaDevice device(fakeSinks());
+  GstMediaDevice device(fakeSinks(), answers);
   double prerollMs = 0;
   for (auto _ : state) {
     device.setFileName(midi ? media().mid : media().wav);
@@ -146,7 +152,7 @@ BENCHMARK_CAPTURE(openThenClosePrerolled, mid, true)->Iterations(20)->UseRealTim
 // "close" of a MIDI file while it is still prerolling, the argument's milliseconds after "open":
 // it waits for the decoder to finish loading its soundfont.
 void closeMidiWhilePrerolling(benchmark::State& state) {
-  GstMediaDevice device(fakeSinks());
+  GstMediaDevice device(fakeSinks(), answers);
   device.setFileName(media().mid);
   for (auto _ : state) {
     state.PauseTiming();
@@ -159,7 +165,7 @@ void closeMidiWhilePrerolling(benchmark::State& state) {
 BENCHMARK(closeMidiWhilePrerolling)->Arg(2)->Arg(30)->Iterations(10)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 void play(benchmark::State& state) {
-  GstMediaDevice device(fakeSinks());
+  GstMediaDevice device(fakeSinks(), answers);
   openAndPreroll(device, media().wav);
   for (auto _ : state) {
     device.command("play");
@@ -173,7 +179,7 @@ void play(benchmark::State& state) {
 BENCHMARK(play)->Iterations(200)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 void stop(benchmark::State& state) {
-  GstMediaDevice device(fakeSinks());
+  GstMediaDevice device(fakeSinks(), answers);
   openAndPreroll(device, media().wav);
   for (auto _ : state) {
     state.PauseTiming();

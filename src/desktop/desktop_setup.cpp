@@ -11,6 +11,7 @@
 #include "desktop/classic_style.h"
 #include "desktop/control_widgets.h"
 #include "desktop/toolkit_words.h"
+#include "desktop/qt_handoff.h"
 
 namespace kalvori::desktop {
 
@@ -68,6 +69,8 @@ void showMessageBox(QWidget* parent, const std::string& text) {
   loadToolkitWords();  // its button's word
   QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kalvori"), QString::fromStdString(text), QMessageBox::Ok,
                   parent);
+  // The box's loop runs no answer from the background: the handler that shows it finishes first.
+  const AnswersHeld later;
   box.exec();
 }
 

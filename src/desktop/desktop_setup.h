@@ -22,7 +22,8 @@ void finishApplicationSetup();
 QStringList songSubstitutes(const QStringList& chineseFamilies);
 // What to say on standard error when no installed face can write Chinese; empty when one can.
 QString missingChineseFontNotice(const QStringList& chineseFamilies);
-// A modal box with the text, no icon and one OK button, titled with the program's name.
+// A modal box with the text, no icon and one OK button, titled with the program's name. Answers
+// from the background that come while it is up wait until it has gone (qt_handoff.h).
 void showMessageBox(QWidget* parent, const std::string& text);
 
 }  // namespace kalvori::desktop

@@ -10,6 +10,7 @@
 #include "desktop/desktop_setup.h"
 #include "desktop/marking_keys_filter.h"
 #include "desktop/player_widgets.h"
+#include "desktop/qt_handoff.h"
 
 namespace kalvori::desktop {
 
@@ -66,7 +67,7 @@ FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files
   std::string filePattern;
   for (const Control& c : form.controls())
     if (c.kind == Kind::FileListBox) filePattern = c.pattern;
-  folders_ = std::make_unique<FolderReader>(this, filePattern);
+  folders_ = std::make_unique<FolderReader>(QtHandoff::to(this), filePattern);
   widgets_.reserve(form.controls().size());
   views_.reserve(form.controls().size());
   for (const Control& c : form.controls()) {

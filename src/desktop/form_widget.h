@@ -13,14 +13,16 @@
 #include "player/media_device.h"
 #include "form/control_model.h"
 
+namespace kalvori {
+class FolderReader;
+}
+
 namespace kalvori::desktop {
 
 class ControlView;
 
 // Twips to logical pixels: 15 twips a pixel, as at 96 dots per inch.
 inline int px(int twips) { return (twips + 7) / 15; }
-
-class FolderReader;
 
 class FormWidget : public QWidget {
  public:

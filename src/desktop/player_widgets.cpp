@@ -4,7 +4,6 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "desktop/qt_handoff.h"
 
 namespace kalvori::desktop {
 
@@ -104,43 +103,6 @@ void DriveList::showPopup() {
   QComboBox::showPopup();
 }
 
-NameList::NameList(const std::vector<std::string>& names) {
-  std::size_t total = 0;
-  for (const std::string& n : names) total += n.size();
-  bytes_.reserve(total);
-  ends_.reserve(names.size());
-  for (const std::string& n : names) ends_.push_back((bytes_ += n).size());
-}
-
-std::string_view NameList::operator[](std::size_t i) const {
-  const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
-  return std::string_view(bytes_).substr(begin, ends_[i] - begin);
-}
-
-FolderReader::FolderReader(QObject* owner, std::string pattern)
-    : handoff_(QtHandoff::to(owner)), pattern_(std::move(pattern)) {}
-
-std::shared_ptr<FolderReader::Reading> FolderReader::read(const std::string& folder) {
-  if (latest_ && !latest_->done && latest_->folder == folder) return latest_;
-  auto reading = std::make_shared<Reading>();
-  reading->folder = folder;
-  latest_ = reading;
-  offUiThread(
-      handoff_,
-      [folder, pattern = pattern_] {
-        // Made into NameLists here, so that the window never frees a name at a time.
-        FolderListing listing = readFolder(folder, pattern);
-        return std::make_shared<std::pair<NameList, NameList>>(NameList(listing.folders), NameList(listing.files));
-      },
-      [reading](std::shared_ptr<std::pair<NameList, NameList>> names) {
-        reading->folders = std::move(names->first);
-        reading->files = std::move(names->second);
-        reading->done = true;
-        for (const auto& then : std::exchange(reading->waiting, {})) then();
-      });
-  return reading;
-}
-
 ListFiller::ListFiller() {
   QObject::connect(&timer_, &QTimer::timeout, [this] { step(); });
 }
@@ -163,7 +125,7 @@ void ListFiller::start(std::shared_ptr<FolderReader::Reading> reading, Names whi
 // Adds the next slice of the current reading.
 void ListFiller::step() {
   if (!current_ || !current_->done) return;
-  const NameList& names = (*current_).*which_;
+  const NameList& names = (*current_->names).*which_;
   const std::size_t last = std::min(names.size(), next_ + kSlice);
   if (next_ < last) add_(names, next_, last);
   next_ = last;
@@ -220,7 +182,7 @@ void FolderList::fill() {
   }
   setCurrentItem(current);
   const std::string here = chain.empty() ? control_.path : chain.back();
-  filler_.start(reader_.read(control_.path), &FolderReader::Reading::folders,
+  filler_.start(reader_.read(control_.path), &FolderNames::folders,
                 [this, closed, indent, here](const NameList& names, std::size_t first, std::size_t last) {
                   appendEntries(
                       this, closed, names, first, last, [&](std::string_view n) { return indent + shown(n); },
@@ -236,7 +198,8 @@ FileList::FileList(Form& form, const Control& control, FolderReader& reader, QWi
 
 void FileList::keyPressEvent(QKeyEvent* event) {
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
-    choose(currentItem());
+    // Enter held down chooses once, not once a repeat.
+    if (!event->isAutoRepeat()) choose(currentItem());
     return;
   }
   QListWidget::keyPressEvent(event);
@@ -251,7 +214,7 @@ void FileList::choose(QListWidgetItem* item) { form_.chooseFile(control_.name, b
 
 void FileList::fill() {
   clear();
-  filler_.start(reader_.read(control_.path), &FolderReader::Reading::files,
+  filler_.start(reader_.read(control_.path), &FolderNames::files,
                 [this](const NameList& names, std::size_t first, std::size_t last) {
                   appendEntries(this, {}, names, first, last, shown, [](std::string_view n) { return n; });
                 });

@@ -19,7 +19,7 @@
 #include "desktop/control_widgets.h"
 #include "form/control_model.h"
 #include "player/file_browser.h"
-#include "player/handoff.h"
+#include "player/folder_reader.h"
 #include "player/media_device.h"
 
 namespace kalvori::desktop {
@@ -45,51 +45,12 @@ class DriveList : public QComboBox, public ControlView {
   const FileBrowser& files_;
 };
 
-// The names of one listing, kept in one buffer: dropping a listing of any size then costs two
-// frees, not one a name (which for 100,000 names is long enough to be seen).
-class NameList {
- public:
-  NameList() = default;
-  explicit NameList(const std::vector<std::string>& names);
-  std::size_t size() const { return ends_.size(); }
-  std::string_view operator[](std::size_t i) const;
-
- private:
-  std::string bytes_;              // every name, one after another
-  std::vector<std::size_t> ends_;  // where each one ends
-};
-
-// One reading of a folder for both lists: the folder list's subfolders and the file list's files
-// come from one pass over the folder, made in a worker thread (folderReader's), never on the UI
-// thread; links are followed there too. A reading nobody waits for any more (the lists moved on,
-// or its mount hangs) is left to end, or not, on its own.
-class FolderReader {
- public:
-  struct Reading {  // touched on the UI thread only
-    std::string folder;
-    bool done = false;
-    NameList folders, files;
-    std::vector<std::function<void()>> waiting;  // run when it is done
-  };
-
-  // Answers come back through a Qt object that goes with `owner`; files are those that match
-  // `pattern` (the file list's).
-  FolderReader(QObject* owner, std::string pattern);
-  // The reading of `folder`: the one still under way when it is of the same folder, else a new one.
-  std::shared_ptr<Reading> read(const std::string& folder);
-
- private:
-  std::shared_ptr<Handoff> handoff_;
-  std::string pattern_;
-  std::shared_ptr<Reading> latest_;
-};
-
-// Fills a list from a reading, so that a huge folder never stops the window: once it has been
-// read, its names reach the list from the event loop, a slice at a time. A new start() drops
-// whatever an earlier one has not shown yet.
+// Fills a list from a reading (folder_reader.h), so that a huge folder never stops the window: once
+// it has been read, its names reach the list from the event loop, a slice at a time. A new start()
+// drops whatever an earlier one has not shown yet.
 class ListFiller {
  public:
-  using Names = NameList FolderReader::Reading::*;
+  using Names = NameList FolderNames::*;
   using Adder = std::function<void(const NameList& names, std::size_t first, std::size_t last)>;
 
   ListFiller();
@@ -141,8 +102,8 @@ class FolderList : public FolderContents {
   void fill() override;
 };
 
-// The media files of the model's Path. A click chooses one, and so does Enter; a double-click
-// chooses it once.
+// The media files of the model's Path. A click chooses one, and so does Enter (held down, once); a
+// double-click chooses it once.
 class FileList : public FolderContents {
  public:
   FileList(Form& form, const Control& control, FolderReader& reader, QWidget* parent);

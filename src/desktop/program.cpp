@@ -60,7 +60,7 @@ std::unique_ptr<Program> startProgram(QApplication& app, ProgramOptions options)
   auto p = std::make_unique<Program>();
   // The way back to the UI thread first: what the workers find is handed over through it.
   p->handoff = QtHandoff::to(&p->answers);
-  p->media = std::make_unique<GstMediaDevice>(options.sinks);  // GStreamer itself starts later
+  p->media = std::make_unique<GstMediaDevice>(options.sinks, p->handoff);  // GStreamer itself starts later
   p->files = std::make_unique<FileBrowser>(mountedVolumes, opticalDrives, p->handoff);
   p->form = createMainWindow(p->media.get(), *p->files, options.startFolder);
   step("model");

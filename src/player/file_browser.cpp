@@ -55,6 +55,9 @@ std::vector<std::string> splitPatterns(const std::string& patterns) {
   return out;
 }
 
+// Two drives may hang at once and a third still be judged.
+constexpr std::size_t kDriveCheckThreads = 3;
+
 // Opening it is the only sure test: permissions, ACLs, a vanished disc and root's privileges all
 // have their say there.
 bool canOpen(const std::string& folder) {
@@ -68,7 +71,10 @@ bool canOpen(const std::string& folder) {
 }  // namespace
 
 FileBrowser::FileBrowser(VolumeSource volumes, OpticalSource optical, std::shared_ptr<Handoff> handoff)
-    : volumes_(std::move(volumes)), optical_(std::move(optical)), handoff_(std::move(handoff)) {}
+    : volumes_(std::move(volumes)),
+      optical_(std::move(optical)),
+      handoff_(std::move(handoff)),
+      checks_(std::make_shared<BackgroundWorker<bool>>("drive check", kDriveCheckThreads, handoff_, canOpen, false)) {}
 
 const FileBrowser& plainFileBrowser() {
   static const FileBrowser files;
@@ -110,7 +116,7 @@ std::vector<Place> FileBrowser::places() const {
 bool FileBrowser::canRead(const std::string& folder) const { return canOpen(folder); }
 
 void FileBrowser::whenReadable(const std::string& folder, std::function<void(bool)> answer) const {
-  offUiThread(handoff_, [folder] { return canOpen(folder); }, std::move(answer));
+  checks_->ask(folder, std::move(answer));
 }
 
 std::vector<std::string> FileBrowser::subfolders(const std::string& folder) const {

@@ -3,8 +3,9 @@
 // them, with "/" as the separator; any name a folder can hold is listed and opened as it is.
 //
 // Reading a folder or judging a drive may block for as long as its mount hangs: the lists and
-// the handlers ask for those off the UI thread (readFolder in a worker, whenReadable). The drive
-// list itself comes from the mount table and /dev, never from the volumes.
+// the handlers ask for those off the UI thread (readFolder in FolderReader's worker, whenReadable
+// in a worker of a few threads of its own). The drive list itself comes from the mount table and
+// /dev, never from the volumes.
 //
 // What it deliberately does not do: keep a current folder or a selection (those are the list
 // controls' properties in the window), or throw: a folder that cannot be read, or that vanished,
@@ -17,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "player/background_worker.h"
 #include "player/handoff.h"
 
 namespace kalvori {
@@ -61,7 +63,9 @@ class FileBrowser {
   std::vector<Place> places() const;
   // Whether a place's folder can be listed now (this waits for its mount).
   bool canRead(const std::string& folder) const;
-  // The same asked off the UI thread: `answer` runs on it once the folder has been tried.
+  // The same asked off the UI thread: `answer` runs on it once the folder has been tried. A drive
+  // whose check is still under way (its mount hangs) is not tried again: the answer waits for
+  // that check. With no thread to be had, the answer is "cannot be read".
   void whenReadable(const std::string& folder, std::function<void(bool)> answer) const;
   const std::shared_ptr<Handoff>& handoff() const { return handoff_; }
   // The names of the folder's subfolders, sorted, without hidden (dot) folders.
@@ -75,6 +79,8 @@ class FileBrowser {
   VolumeSource volumes_;
   OpticalSource optical_;
   std::shared_ptr<Handoff> handoff_;
+  // Shared by copies of the browser; its threads are the drive checks'.
+  std::shared_ptr<BackgroundWorker<bool>> checks_;
 };
 
 // The browser used where none is given: the root and the home folder, answering at once.

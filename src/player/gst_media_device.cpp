@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
+
+#include "player/background_worker.h"
 
 namespace kalvori {
 
@@ -44,6 +47,26 @@ void leaveOutFullScreenSinks() {
   }
 }
 
+// GStreamer hands the bus handler its data in threads of its own, under locks that ThreadSanitizer
+// cannot see (GLib's are futexes of its own): these tell it that the handler's data was handed
+// over, so that what the handler reads is known to have been written before.
+#if defined(__SANITIZE_THREAD__)
+extern "C" void __tsan_acquire(void* address);
+extern "C" void __tsan_release(void* address);
+template <class T>
+T* handOver(T* data) {
+  __tsan_release(data);
+  return data;
+}
+void takenOver(void* data) { __tsan_acquire(data); }
+#else
+template <class T>
+T* handOver(T* data) {
+  return data;
+}
+void takenOver(void*) {}
+#endif
+
 // Starts GStreamer once, whichever thread asks first; the others wait for that one.
 bool gstreamerReady() {
   static std::once_flag once;
@@ -55,21 +78,23 @@ bool gstreamerReady() {
   return ready;
 }
 
-// Runs `f` on the thread that iterates the default GLib main context (the UI thread), later: an
-// idle source rather than g_main_context_invoke, which would run it here when nobody holds the
-// context.
-void postToMainContext(std::function<void()> f) {
-  GSource* source = g_idle_source_new();
-  g_source_set_priority(source, G_PRIORITY_DEFAULT);
-  g_source_set_callback(
-      source,
-      [](gpointer data) -> gboolean {
-        (*static_cast<std::function<void()>*>(data))();
-        return G_SOURCE_REMOVE;
-      },
-      new std::function<void()>(std::move(f)), [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
-  g_source_attach(source, nullptr);
-  g_source_unref(source);
+// Sessions alive at most, stuck ones included, and how many may be opening a file of one folder at
+// once; a further file waits for a thread until one of those is done. Opening a file on storage
+// that answers takes milliseconds: when those of a folder have been opening for a second, its
+// storage does not answer, and a further file from there is refused. A file elsewhere still plays
+// while a share holds a few sessions for ever.
+constexpr std::size_t kSessionLimit = 8;
+constexpr std::size_t kOpeningPerFolder = 3;
+constexpr auto kNoAnswer = std::chrono::seconds(1);
+
+long long steadyNow() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+std::string folderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 }  // namespace
@@ -81,9 +106,14 @@ enum class GstMediaDevice::Step : int { Play, Stop, Pause, Close, EndOfStream, F
 struct GstMediaDevice::Session {
   unsigned serial = 0;
   std::string path;  // absolute
+  std::string folder;
   Sinks sinks;
   std::shared_ptr<std::atomic<int>> pipelines;
   std::weak_ptr<GstMediaDevice*> device;
+  std::shared_ptr<Handoff> handoff;
+  bool started = false;                 // it has a thread (UI thread only)
+  std::atomic<long long> openingSince = 0;  // while its thread opens the file: since when (steadyNow)
+  std::atomic<bool> ended = false;          // its thread is done
 
   std::mutex mutex;
   std::condition_variable wake;
@@ -114,9 +144,17 @@ struct GstMediaDevice::Session {
   static void drive(const std::shared_ptr<Session>& s);
   static GstElement* open(const std::shared_ptr<Session>& s);
   void release(GstElement* pipeline);
-  void report(unsigned sent, State state, bool ended) const {
-    postToMainContext([device = device, serial = serial, sent, state, ended] {
-      if (const auto d = device.lock()) (*d)->heard(serial, sent, state, ended);
+  void report(unsigned sent, State state, bool closed) const {
+    if (!handoff) return;
+    handoff->post([device = device, serial = serial, sent, state, closed] {
+      if (const auto d = device.lock()) (*d)->heard(serial, sent, state, closed);
+    });
+  }
+  // Its thread has opened the file, or ended: a file waiting for a thread may have its turn.
+  void moved() const {
+    if (!handoff) return;
+    handoff->post([device = device] {
+      if (const auto d = device.lock()) (*d)->startWaiting();
     });
   }
 };
@@ -126,14 +164,17 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   if (!gstreamerReady()) return nullptr;
   GstElement* made = gst_element_factory_make("playbin", nullptr);
   if (made == nullptr) return nullptr;
+  s->openingSince = steadyNow();
   GstElement* pipeline = GST_ELEMENT(gst_object_ref_sink(made));
   ++*s->pipelines;
   if (!useSink(pipeline, "audio-sink", sinks.audio) || !useSink(pipeline, "video-sink", sinks.video)) {
+    s->openingSince = 0;
     s->release(pipeline);
     return nullptr;
   }
   gchar* uri = gst_filename_to_uri(s->path.c_str(), nullptr);
   if (uri == nullptr) {
+    s->openingSince = 0;
     s->release(pipeline);
     return nullptr;
   }
@@ -148,6 +189,7 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
       bus,
       [](GstBus*, GstMessage* message, gpointer data) -> GstBusSyncReply {
         // A message dropped here is the handler's to unref.
+        takenOver(data);
         const auto session = static_cast<std::weak_ptr<Session>*>(data)->lock();
         if (!session) {
           gst_message_unref(message);
@@ -169,8 +211,11 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
         gst_message_unref(message);
         return GST_BUS_DROP;
       },
-      new std::weak_ptr<Session>(s),
-      [](gpointer data) { delete static_cast<std::weak_ptr<Session>*>(data); });
+      handOver(new std::weak_ptr<Session>(s)),
+      [](gpointer data) {
+        takenOver(data);
+        delete static_cast<std::weak_ptr<Session>*>(data);
+      });
   gst_object_unref(bus);
   {
     const std::lock_guard lock(s->mutex);
@@ -179,7 +224,9 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   // Opening the file happens here, in this thread: a FIFO or a stalled share holds up this file
   // alone. A file that is missing or unreadable fails at once; anything else wrong with it is told
   // later as an error.
-  if (gst_element_set_state(pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+  const bool opened = gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+  s->openingSince = 0;
+  if (!opened) {
     s->release(pipeline);
     return nullptr;
   }
@@ -210,6 +257,7 @@ void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {
       return;
   }
   GstElement* pipeline = open(s);
+  s->moved();
   if (pipeline == nullptr) {
     s->report(1, State::Closed, true);
     return;
@@ -262,10 +310,9 @@ void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {
   s->release(pipeline);
 }
 
-GstMediaDevice::GstMediaDevice() : GstMediaDevice(Sinks{}) {}
-
-GstMediaDevice::GstMediaDevice(Sinks sinks)
+GstMediaDevice::GstMediaDevice(Sinks sinks, std::shared_ptr<Handoff> handoff)
     : sinks_(std::move(sinks)),
+      handoff_(std::move(handoff)),
       pipelines_(std::make_shared<std::atomic<int>>(0)),
       self_(std::make_shared<GstMediaDevice*>(this)) {}
 
@@ -273,7 +320,7 @@ GstMediaDevice::~GstMediaDevice() { giveUp(); }
 
 void GstMediaDevice::startInBackground() {
   try {
-    std::thread(gstreamerReady).detach();
+    startThread([] { gstreamerReady(); });
   } catch (const std::system_error&) {
     // Then the first file starts it.
   }
@@ -297,12 +344,13 @@ void GstMediaDevice::command(std::string_view command) {
     // A relative name is taken from the working folder of the moment "open" is given.
     std::error_code ec;
     s->path = fileName_.front() == '/' ? fileName_ : (std::filesystem::current_path(ec) / fileName_).native();
+    s->folder = folderOf(s->path);
     s->sinks = sinks_;
     s->pipelines = pipelines_;
     s->device = self_;
-    try {
-      std::thread([s] { Session::drive(s); }).detach();
-    } catch (const std::system_error&) {
+    s->handoff = handoff_;
+    const Turn turn = turnOf(*s);
+    if (turn == Turn::Refused || (turn == Turn::Now && !start(s))) {
       setState(State::Closed);
       return;
     }
@@ -354,12 +402,58 @@ bool GstMediaDevice::pipelineReleased() const {
   return *pipelines_ == 0;
 }
 
+GstMediaDevice::Turn GstMediaDevice::turnOf(const Session& s) {
+  std::erase_if(alive_, [](const std::shared_ptr<Session>& a) { return a->ended.load(); });
+  std::size_t opening = 0;
+  long long since = 0;  // when the last of them began
+  for (const auto& a : alive_) {
+    const long long began = a->openingSince;
+    if (began != 0 && a->folder == s.folder) {
+      ++opening;
+      since = std::max(since, began);
+    }
+  }
+  if (opening >= kOpeningPerFolder && steadyNow() - since > std::chrono::nanoseconds(kNoAnswer).count()) {
+    g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: not opened: its storage does not answer (%zu files there still opening)",
+          s.path.c_str(), opening);
+    return Turn::Refused;
+  }
+  return opening >= kOpeningPerFolder || alive_.size() >= kSessionLimit ? Turn::Later : Turn::Now;
+}
+
+bool GstMediaDevice::start(const std::shared_ptr<Session>& s) {
+  try {
+    startThread([s] {
+      Session::drive(s);
+      s->ended = true;
+      s->moved();
+    });
+  } catch (const std::system_error& e) {
+    g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: not opened: no thread to be had (%s)", s->path.c_str(), e.what());
+    return false;
+  }
+  s->started = true;
+  alive_.push_back(s);
+  return true;
+}
+
+void GstMediaDevice::startWaiting() {
+  if (!session_ || session_->started) return;
+  const Turn turn = turnOf(*session_);
+  if (turn == Turn::Later) return;
+  if (turn == Turn::Refused || !start(session_)) {
+    session_.reset();
+    setState(State::Closed);
+  }
+}
+
 void GstMediaDevice::send(Step step) {
   if (session_) session_->push(step, ++sent_);
 }
 
 void GstMediaDevice::giveUp() {
-  if (session_) session_->push(Step::Close, 0);
+  // One still waiting for a thread is simply dropped.
+  if (session_ && session_->started) session_->push(Step::Close, 0);
   session_.reset();
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -93,6 +94,15 @@ TEST_F(PlayerOnScreen, ADoubleClickOrEnterChoosesAFileOnce) {
   fileList->setFocus();
   fileList->setCurrentRow(0);
   QTest::keyClick(fileList, Qt::Key_Return);
+  EXPECT_EQ(device.log, (Log{"close", "file:" + root + "/歌 曲/A%20#.WAV", "open", "play"}));
+  // Enter held down: the keyboard repeats it, and the file is still chosen once.
+  device.log.clear();
+  QTest::keyPress(fileList, Qt::Key_Return);
+  for (int i = 0; i < 5; ++i) {
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QApplication::sendEvent(fileList, &repeat);
+  }
+  QTest::keyRelease(fileList, Qt::Key_Return);
   EXPECT_EQ(device.log, (Log{"close", "file:" + root + "/歌 曲/A%20#.WAV", "open", "play"}));
 }
 

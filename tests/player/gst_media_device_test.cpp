@@ -1,12 +1,16 @@
 // The GStreamer media device with fake sinks that keep real time: small files made in a temporary
 // folder are played through the device, which is watched through its state and the pipeline's
-// position while the test runs the default main context, as the program's event loop does.
+// position while the test runs what the device hands back, as the program's event loop does.
 #include "player/gst_media_device.h"
 
+#include "player/background_worker.h"
+#include "support/queued_handoff.h"
 #include "support/test_media.h"
 
 #include <gst/gst.h>
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,13 +41,19 @@ constexpr long long kMs = 1'000'000;
 
 GstMediaDevice::Sinks fakeSinks() { return {"fakesink sync=true", "fakesink sync=true"}; }
 
-// Runs the default main context until `done` holds or the time is up; returns `done`.
+// What the devices hand back to the UI thread, which the tests play.
+const std::shared_ptr<testing::QueuedHandoff>& answers() {
+  static const auto handoff = std::make_shared<testing::QueuedHandoff>();
+  return handoff;
+}
+
+// Runs what the devices hand back until `done` holds or the time is up; returns `done`.
 template <class Done>
 bool runUntil(Done done, std::chrono::milliseconds timeout = 5s) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
-    if (!g_main_context_iteration(nullptr, FALSE)) std::this_thread::sleep_for(2ms);
+    if (!answers()->runPosted()) std::this_thread::sleep_for(2ms);
   }
   return true;
 }
@@ -86,7 +96,7 @@ class GstMediaDeviceTest : public ::testing::Test {
     expectPlayStartsAtTheBeginning();
   }
 
-  GstMediaDevice device{fakeSinks()};
+  GstMediaDevice device{fakeSinks(), answers()};
 };
 
 // ---- Start-up and commands without a file
@@ -108,7 +118,7 @@ TEST(GstMediaDeviceStartup, ConstructingAndCommandsBeforeOpenDoNotStartGStreamer
 }
 
 TEST(GstMediaDeviceStartup, SinksThatCannotBeMadeLeaveTheDeviceSilent) {
-  GstMediaDevice device({"no-such-sink", "fakesink no-such-property=1"});
+  GstMediaDevice device({"no-such-sink", "fakesink no-such-property=1"}, answers());
   device.setFileName(media() / "one second.wav");
   device.command("open");
   device.command("play");
@@ -401,7 +411,7 @@ TEST_F(GstMediaDeviceTest, ACommandStormEndsCleanly) {
 TEST(GstMediaDeviceLifetime, DestroyingWhilePlayingReleasesEverything) {
   for (const char* name : {"one second.wav", "picture.mpg", "noise.mp3"}) {
     SCOPED_TRACE(name);
-    auto device = std::make_unique<GstMediaDevice>(fakeSinks());
+    auto device = std::make_unique<GstMediaDevice>(fakeSinks(), answers());
     device->setFileName(media() / name);
     device->command("open");
     device->command("play");
@@ -409,6 +419,90 @@ TEST(GstMediaDeviceLifetime, DestroyingWhilePlayingReleasesEverything) {
     device.reset();
     runFor(50ms);  // the bus watch must be gone with the device
   }
+}
+
+// ---- Storage that does not answer, and no thread to be had
+
+// The lines GLib's log gets from the program while one lives.
+class KalvoriLog {
+ public:
+  KalvoriLog() {
+    handler_ = g_log_set_handler(
+        "Kalvori", G_LOG_LEVEL_MESSAGE,
+        [](const gchar*, GLogLevelFlags, const gchar* message, gpointer data) {
+          auto* self = static_cast<KalvoriLog*>(data);
+          const std::lock_guard lock(self->mutex_);
+          self->lines_.emplace_back(message);
+        },
+        this);
+  }
+  ~KalvoriLog() { g_log_remove_handler("Kalvori", handler_); }
+  std::vector<std::string> lines() {
+    const std::lock_guard lock(mutex_);
+    return lines_;
+  }
+
+ private:
+  guint handler_ = 0;
+  std::mutex mutex_;
+  std::vector<std::string> lines_;
+};
+
+// A FIFO nobody writes to holds the thread that opens it, as a dead share does; writing to it lets
+// that thread go.
+TEST_F(GstMediaDeviceTest, AFolderWhoseFilesDoNotOpenIsRefusedWhileAnotherStillPlays) {
+  const fs::path dead = fs::path(media().dir) / "dead share";
+  fs::create_directories(dead);
+  std::vector<std::string> fifos;
+  for (int i = 0; i < 4; ++i) {
+    fifos.push_back(dead / ("stuck" + std::to_string(i) + ".wav"));
+    ASSERT_EQ(mkfifo(fifos.back().c_str(), 0600), 0);
+  }
+  KalvoriLog log;
+  expectPlaysFromStart(media() / "one second.wav");  // GStreamer started
+  for (std::size_t i = 0; i < 3; ++i) {
+    device.setFileName(fifos[i]);
+    device.command("open");
+    EXPECT_EQ(device.state(), State::Stopped) << "the first three get a thread";
+    runFor(300ms);  // its thread now waits in the FIFO's open
+  }
+  EXPECT_TRUE(log.lines().empty());
+  runFor(900ms);  // a second after the last began to open
+  device.setFileName(fifos[3]);
+  device.command("open");
+  EXPECT_EQ(device.state(), State::Closed) << "a fourth from that folder is refused";
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_TRUE(log.lines()[0].starts_with(fifos[3] + ": not opened: ")) << log.lines()[0];
+  expectPlaysFromStart(media() / "one second.wav");
+  device.command("close");
+
+  // Storage that answers again (each open of a FIFO finds a writer that leaves at once): the stuck
+  // threads end.
+  std::atomic<bool> released = false;
+  std::thread writer([&] {
+    while (!released) {
+      for (const std::string& fifo : fifos)
+        if (const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) close(fd);
+      std::this_thread::sleep_for(5ms);
+    }
+  });
+  EXPECT_TRUE(device.pipelineReleased());
+  released = true;
+  writer.join();
+  fs::remove_all(dead);
+}
+
+TEST_F(GstMediaDeviceTest, WithNoThreadToBeHadAFileIsRefusedWithALogLine) {
+  KalvoriLog log;
+  const ThreadStarter before = replaceThreadStarter([](std::function<void()>) {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  });
+  open("one second.wav");
+  replaceThreadStarter(before);
+  EXPECT_EQ(device.state(), State::Closed);
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_NE(log.lines()[0].find("no thread"), std::string::npos) << log.lines()[0];
+  expectPlaysFromStart(media() / "one second.wav");
 }
 
 }  // namespace

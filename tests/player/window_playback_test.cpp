@@ -8,6 +8,7 @@
 
 #include "desktop/form_widget.h"
 #include "desktop/player_widgets.h"
+#include "desktop/qt_handoff.h"
 #include "player/gst_media_device.h"
 #include "support/test_media.h"
 #include "window/main_window.h"
@@ -47,7 +48,8 @@ class WindowPlayback : public ::testing::Test {
     return QTest::qWaitFor([&] { return device.positionNs().value_or(0) >= ns; }, 5000);
   }
 
-  GstMediaDevice device{GstMediaDevice::Sinks{"fakesink sync=true", "fakesink sync=true"}};
+  GstMediaDevice device{GstMediaDevice::Sinks{"fakesink sync=true", "fakesink sync=true"},
+                        desktop::QtHandoff::to(qApp)};
   FileBrowser files;
   std::unique_ptr<Form> form;
   std::unique_ptr<FormWidget> view;
@@ -75,6 +77,14 @@ TEST_F(WindowPlayback, PlayingGoesOnInTheConverterWhereReplayAndStopWork) {
   ASSERT_TRUE(playsTo(100 * kMs));
   QTest::mouseClick(view->widgetFor("ttt"), Qt::LeftButton);  // 停
   EXPECT_EQ(device.state(), State::Stopped);
+}
+
+// What the pipeline tells later comes back through the window's event loop, whichever it is: the
+// test runs once more with QT_NO_GLIB=1 (ctest player.end_reported_without_glib).
+TEST_F(WindowPlayback, TheEndOfAShortFileIsReported) {
+  clickFile("short.wav");
+  ASSERT_TRUE(playsTo(50 * kMs));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return device.state() == State::Stopped; }, 3000)) << "still playing";
 }
 
 TEST_F(WindowPlayback, AFileThatCannotPlayPlaysNothingAndTheNextOneDoes) {

@@ -20,6 +20,7 @@
 
 #include "desktop/form_widget.h"
 #include "desktop/player_widgets.h"
+#include "desktop/qt_handoff.h"
 #include "player/gst_media_device.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
@@ -176,7 +177,8 @@ class HostileMedia : public ::testing::Test {
 
   testing::TempFolder temp{"kalvori-hostile"};
   std::string root = temp.path();
-  GstMediaDevice device{GstMediaDevice::Sinks{"fakesink sync=true", "fakesink sync=true"}};
+  GstMediaDevice device{GstMediaDevice::Sinks{"fakesink sync=true", "fakesink sync=true"},
+                        desktop::QtHandoff::to(qApp)};
   FileBrowser files{[this] { return std::vector<Volume>{{root + "/stick", "STICK", true}}; }};
   std::unique_ptr<Form> form;
   std::unique_ptr<FormWidget> view;
