@@ -245,7 +245,8 @@ void LookupLine::showOnWindow() {
   QWidget* last = window_->widgetFor(presses.option);
   for (char key : presses.keys) {
     const Control* pressed = keys_.type(key);
-    // A refused press showed its message; the keys after it would land in the wrong band.
+    // A key that names no button there presses nothing; the keys after it would land in the wrong
+    // band. (The answer never plans two leading blacks, so no press is refused with a message.)
     if (!pressed) break;
     last = window_->widgetFor(pressed->name);
   }
