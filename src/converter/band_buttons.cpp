@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "converter/band_colour.h"
+#include "marking/band_colour.h"
 #include "converter/band_slots.h"
 
 namespace kalvori {

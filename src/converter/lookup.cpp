@@ -2,11 +2,12 @@
 
 #include <vector>
 
-#include "converter/e_series.h"
-#include "converter/markings.h"
+#include "marking/e_series.h"
+#include "marking/markings.h"
 #include "converter/mode_presses.h"
-#include "converter/quantity_reader.h"
-#include "converter/typed_text.h"
+#include "converter/modes.h"
+#include "marking/quantity_reader.h"
+#include "marking/typed_text.h"
 
 namespace kalvori {
 
@@ -58,8 +59,8 @@ std::string seriesText(const Quantity& q) {
 LookupPresses pressesFor(const Quantity& q, std::string_view currentMode) {
   const bool printedCode = q.written == Written::Code3 || q.written == Written::Code4 || q.written == Written::Eia96;
   if (q.family == Family::Resistance && printedCode) {
-    const auto keys = q.written == Written::Code3 ? keysFor(q, "tr") : std::nullopt;
-    return keys ? LookupPresses{"tr", *keys} : LookupPresses{};
+    const auto keys = q.written == Written::Code3 ? keysFor(q, kChipCode) : std::nullopt;
+    return keys ? LookupPresses{std::string(kChipCode), *keys} : LookupPresses{};
   }
   if (const auto keys = keysFor(q, currentMode)) return {std::string(currentMode), *keys};
   for (std::string_view mode : modesOf(q.family))
@@ -71,7 +72,7 @@ LookupPresses pressesFor(const Quantity& q, std::string_view currentMode) {
 
 LookupAnswer lookUp(std::string_view text, std::string_view currentMode) {
   LookupAnswer answer;
-  const Reading reading = readQuantity(text, currentMode);
+  const Reading reading = readQuantity(text, partKindOf(currentMode));
   if (!reading.quantity) {
     if (!reading.refusal.empty()) {
       const std::string quote = quotedTyped(text);

@@ -8,8 +8,11 @@
 // handlers stay the only writers of the window and the black-band refusal still speaks.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "marking/picture.h"
 
 namespace kalvori {
 
@@ -25,6 +28,10 @@ struct LookupAnswer {
   std::string line;       // the answer line, or why the text was not understood ("看不懂“…”：…"); empty
                           // for blank text
   LookupPresses presses;  // option empty: Enter changes nothing
+  std::optional<MarkingPicture> picture;  // the marking of the likeliest reading, as it looks on the part
+  // The same answer as one line of JSON, for the terminal: {"readings": [...], "markings": ...,
+  // "series": ..., "refusal": null}; values in base units as plain numbers. Empty for blank text.
+  std::string json;
 };
 
 // `currentMode` is the option button selected now ("r5", "r4", "l4", "c", "tr"; "" for none).

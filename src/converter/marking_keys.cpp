@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "converter/modes.h"
+
 namespace kalvori {
 
 namespace {
@@ -27,24 +29,24 @@ struct ModeKeys {
 // the printed-code modes the "0" of column c is c0 or c04, whichever the last colour mode left.
 const std::vector<ModeKeys>& modeKeys() {
   static const std::vector<ModeKeys> modes = {
-      {"r5",
+      {kFiveBand,
        {{"a", "0123456789"},
         {"b", "0123456789"},
         {"c", "0123456789"},
         {"d", "01234567", {{'G', "d8"}, {'S', "d9"}}},
         {"e", "", {{'1', "e0"}}}}},
-      {"r4",
+      {kFourBand,
        {{"b", "123456789", {{'0', "b04"}}},
         {"c", "123456789", {{'0', "c04"}}},
         {"d", "01234567", {{'G', "d8"}, {'S', "d9"}}},
         {"e", "", {{'G', "e1"}, {'S', "e2"}}}}},
-      {"l4",
+      {kInductorBands,
        {{"b", "123456789", {{'0', "b04"}}},
         {"c", "123456789", {{'0', "c04"}}},
         {"dl", "01234567", {{'G', "dl8"}, {'S', "dl9"}}},
         {"e", "", {{'G', "e1"}, {'S', "e2"}}}}},
-      {"c", {{"b", "123456789"}, {"c", "123456789", {{'0', "c0"}, {'0', "c04"}}}, {"dc", "123456789"}}},
-      {"tr", {{"b", "123456789"}, {"c", "123456789", {{'0', "c0"}, {'0', "c04"}}}, {"d", "1234567"}}},
+      {kCapacitorCode, {{"b", "123456789"}, {"c", "123456789", {{'0', "c0"}, {'0', "c04"}}}, {"dc", "123456789"}}},
+      {kChipCode, {{"b", "123456789"}, {"c", "123456789", {{'0', "c0"}, {'0', "c04"}}}, {"d", "1234567"}}},
   };
   return modes;
 }

@@ -3,7 +3,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "converter/band_colour.h"
+#include "converter/modes.h"
+#include "marking/band_colour.h"
 
 namespace kalvori {
 
@@ -82,7 +83,7 @@ ModeLayout fiveBand() {
       .clearSwatches()
       .captions("b", 0, 9, colourCaption).captions("c", 0, 9, colourCaption).captions("d", 0, 7, colourCaption);
   goldAndSilver(s).visible({"ttr"}, true).visible({"ttl", "ttc"}, false);
-  return {"r5", true, s.done()};
+  return {kFiveBand, true, s.done()};
 }
 
 ModeLayout fourBand() {
@@ -106,7 +107,7 @@ ModeLayout fourBand() {
       .caption("c04", colourCaption(0)).captions("c", 1, 9, colourCaption)
       .captions("d", 0, 7, colourCaption);
   goldAndSilver(s).visible({"ttr"}, true).visible({"ttl", "ttc"}, false);
-  return {"r4", true, s.done()};
+  return {kFourBand, true, s.done()};
 }
 
 ModeLayout inductor() {
@@ -121,7 +122,7 @@ ModeLayout inductor() {
   for (int n = 1; n <= 9; ++n)
     s.caption("b" + std::to_string(n), colourCaption(n)).caption("c" + std::to_string(n), colourCaption(n));
   s.emptyText({"k2", "k3", "k4", "k5"}).clearSwatches().captions("t", 6, 10, noCaption);
-  return {"l4", true, s.done()};
+  return {kInductorBands, true, s.done()};
 }
 
 // The two printed-code modes relabel the columns as bare digits and show the code in large
@@ -142,7 +143,7 @@ ModeLayout capacitor() {
       .visible("dc", 1, 9, true).visible({"k11", "k12", "k13", "ttc"}, true)
       .captions({{"t2", "   第一位"}, {"t3", "   第二位"}, {"t4", "   第三位"}, {"t5", ""}});
   bareDigitColumns(s);
-  return {"c", true, s.done()};
+  return {kCapacitorCode, true, s.done()};
 }
 
 ModeLayout chipResistor() {
@@ -154,7 +155,7 @@ ModeLayout chipResistor() {
       .captions({{"t1", ""}, {"t2", "   第一位"}, {"t3", "   第二位"}, {"t4", "   第三位"}, {"t5", ""}});
   bareDigitColumns(s);
   // Applied on every click, without looking at the option's Value.
-  return {"tr", false, s.done()};
+  return {kChipCode, false, s.done()};
 }
 
 }  // namespace

@@ -2,15 +2,16 @@
 
 #include <array>
 
-#include "converter/markings.h"
+#include "converter/modes.h"
+#include "marking/markings.h"
 
 namespace kalvori {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kResistorModes{"r4", "r5", "tr"};
-constexpr std::array<std::string_view, 1> kCapacitorModes{"c"};
-constexpr std::array<std::string_view, 1> kInductorModes{"l4"};
+constexpr std::array<std::string_view, 3> kResistorModes{kFourBand, kFiveBand, kChipCode};
+constexpr std::array<std::string_view, 1> kCapacitorModes{kCapacitorCode};
+constexpr std::array<std::string_view, 1> kInductorModes{kInductorBands};
 
 // What a mode's buttons offer.
 struct ModeButtons {
@@ -22,9 +23,9 @@ struct ModeButtons {
   std::string_view tolerances;  // keys for 1 %, 5 %, 10 % (' ' where the mode has no such button)
 };
 constexpr ModeButtons kButtons[] = {
-    {"r4", Family::Resistance, 2, -2, 7, 1, " GS"}, {"r5", Family::Resistance, 3, -2, 7, 1, "1  "},
-    {"l4", Family::Inductance, 2, -2, 7, 1, " GS"}, {"tr", Family::Resistance, 2, 1, 7, 0, ""},
-    {"c", Family::Capacitance, 2, -2, 7, 0, ""},
+    {kFourBand, Family::Resistance, 2, -2, 7, 1, " GS"},     {kFiveBand, Family::Resistance, 3, -2, 7, 1, "1  "},
+    {kInductorBands, Family::Inductance, 2, -2, 7, 1, " GS"}, {kChipCode, Family::Resistance, 2, 1, 7, 0, ""},
+    {kCapacitorCode, Family::Capacitance, 2, -2, 7, 0, ""},
 };
 
 char multiplierKey(int power) { return power >= 0 ? static_cast<char>('0' + power) : power == -1 ? 'G' : 'S'; }

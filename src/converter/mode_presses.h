@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "converter/quantity.h"
+#include "marking/quantity.h"
 
 namespace kalvori {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "converter/band_buttons.h"
-#include "converter/band_colour.h"
+#include "marking/band_colour.h"
 #include "converter/band_slots.h"
 
 namespace kalvori {

@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "converter/marking_keys.h"
+#include "converter/modes.h"
 #include "desktop/control_widgets.h"
 #include "desktop/form_widget.h"
 
@@ -22,9 +23,6 @@ namespace {
 // Room for any value or marking with its tolerance, even written out in colour names; a longer
 // paste is cut here, so that no paste can make the answer wait.
 constexpr int kMaxLength = 120;
-
-// The mode option buttons, one of which is selected.
-constexpr const char* kModes[] = {"r5", "r4", "l4", "c", "tr"};
 
 // The window's nine-point Song face, as on the band buttons: the input and the answer.
 const Font kTextFont{900, false};
@@ -195,9 +193,7 @@ void LookupLine::resizeEvent(QResizeEvent*) {
 }
 
 std::string LookupLine::currentMode() const {
-  for (const char* mode : kModes)
-    if (window_->form().control(mode).value) return mode;
-  return {};
+  return std::string(selectedMode(window_->form()).value_or(""));
 }
 
 void LookupLine::answerFor(const QString& text) {
@@ -237,7 +233,7 @@ void LookupLine::showAnswer() {
 // the last button pressed, where typing a marking would leave it. What no mode's buttons can show
 // changes nothing: the answer already says so, and the line stays open.
 void LookupLine::showOnWindow() {
-  const bool aMode = std::any_of(std::begin(kModes), std::end(kModes), [this](const char* m) { return presses_.option == m; });
+  const bool aMode = isMode(presses_.option);
   if (!aMode || !keys_.inView()) return;
   const LookupPresses presses = presses_;
   dismiss();

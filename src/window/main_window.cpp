@@ -4,6 +4,7 @@
 
 #include "converter/band_buttons.h"
 #include "converter/mode_layout.h"
+#include "converter/modes.h"
 #include "converter/multiplier_buttons.h"
 #include "player/player_handlers.h"
 #include "window/main_window_design.h"
@@ -12,6 +13,7 @@
 namespace kalvori {
 
 void bindHandlers(Form& form, MediaDevice* device, const FileBrowser& files, const std::string& startFolder) {
+  checkModes(form);
   bindBandButtons(form);
   bindMultiplierButtons(form);
   bindModeButtons(form);

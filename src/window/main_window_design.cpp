@@ -3,7 +3,7 @@
 // generated from the colour table; everything else is written out once, as it is laid out.
 #include "window/main_window_design.h"
 
-#include "converter/band_colour.h"
+#include "marking/band_colour.h"
 #include "reference/reference_panel_design.h"
 #include "form/design_data.h"
 

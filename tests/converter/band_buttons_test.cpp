@@ -6,7 +6,7 @@
 #include <random>
 #include <set>
 
-#include "converter/band_colour.h"
+#include "marking/band_colour.h"
 #include "support/form_state.h"
 #include "window/main_window.h"
 

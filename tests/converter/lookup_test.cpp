@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "converter/marking_keys.h"
-#include "converter/markings.h"
+#include "marking/markings.h"
 #include "converter/value_reading.h"
 #include "support/form_state.h"
 #include "window/main_window.h"

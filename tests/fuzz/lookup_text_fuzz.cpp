@@ -12,15 +12,16 @@
 
 #include "converter/lookup.h"
 #include "converter/marking_keys.h"
-#include "converter/quantity_reader.h"
+#include "converter/modes.h"
 #include "converter/value_reading.h"
+#include "marking/quantity_reader.h"
 #include "fuzz/fuzz_input.h"
 #include "window/main_window.h"
 
 namespace kalvori::fuzz {
 namespace {
 
-constexpr std::string_view kModes[] = {"r5", "r4", "l4", "c", "tr", ""};
+constexpr std::string_view kModesOrNone[] = {"r5", "r4", "l4", "c", "tr", ""};
 // Far beyond what one look-up takes (microseconds); only a pathology reaches it, even under sanitizers.
 constexpr auto kSlow = std::chrono::seconds(1);
 
@@ -53,7 +54,7 @@ struct Window {
 void pressOnWindow(const std::string& text, std::string_view mode, const LookupAnswer& answer) {
   static Window w;
   const std::string where = "\"" + escaped(text) + "\" in " + std::string(mode) + ": ";
-  const Quantity q = *readQuantity(text, mode).quantity;
+  const Quantity q = *readQuantity(text, partKindOf(mode)).quantity;
   if (!mode.empty()) w.form->click(mode);
   w.form->click(answer.presses.option);
   const int messagesBefore = w.messages;
@@ -62,7 +63,7 @@ void pressOnWindow(const std::string& text, std::string_view mode, const LookupA
           where + "key " + std::string(1, key) + " presses nothing in " + answer.presses.option);
   check(w.messages == messagesBefore, where + "a refusal spoke");
   const std::string reading = ValueReading(*w.form).text();
-  const Reading again = readQuantity(reading, answer.presses.option);
+  const Reading again = readQuantity(reading, partKindOf(answer.presses.option));
   check(again.quantity.has_value(), where + "the window reads \"" + escaped(reading) + "\", not understood");
   check(again.quantity->value == q.value && again.quantity->family == q.family,
         where + "the window reads \"" + escaped(reading) + "\", another value");
@@ -79,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kalvori;
   using namespace kalvori::fuzz;
   Input in(data, size);
-  const std::string_view mode = kModes[in.pick(std::size(kModes))];
+  const std::string_view mode = kModesOrNone[in.pick(std::size(kModesOrNone))];
   const std::string text(reinterpret_cast<const char*>(data) + (size > 0 ? 1 : 0), size > 0 ? size - 1 : 0);
   const std::string where = "\"" + escaped(text) + "\" in " + std::string(mode) + ": ";
 

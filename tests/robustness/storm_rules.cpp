@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "converter/band_colour.h"
+#include "marking/band_colour.h"
 #include "player/file_browser.h"
 
 namespace kalvori::testing {

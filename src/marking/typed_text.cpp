@@ -1,11 +1,11 @@
-#include "converter/typed_text.h"
+#include "marking/typed_text.h"
 
 #include <array>
 #include <optional>
 #include <utility>
 
-#include "converter/band_colour.h"
-#include "converter/band_words.h"
+#include "marking/band_colour.h"
+#include "marking/band_words.h"
 
 namespace kalvori {
 

@@ -1,7 +1,7 @@
 // The series tables against IEC 60063: the values the standard prints where they differ from the
 // rounding formula, every series against the formula elsewhere, how the series nest, and the places
 // and neighbours of values.
-#include "converter/e_series.h"
+#include "marking/e_series.h"
 
 #include <gtest/gtest.h>
 

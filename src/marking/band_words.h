@@ -10,8 +10,8 @@
 #include <optional>
 #include <string_view>
 
-#include "converter/band_colour.h"
-#include "converter/decimal_value.h"
+#include "marking/band_colour.h"
+#include "marking/decimal_value.h"
 
 namespace kalvori {
 

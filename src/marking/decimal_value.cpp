@@ -1,4 +1,4 @@
-#include "converter/decimal_value.h"
+#include "marking/decimal_value.h"
 
 #include <algorithm>
 

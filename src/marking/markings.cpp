@@ -1,9 +1,9 @@
-#include "converter/markings.h"
+#include "marking/markings.h"
 
 #include <algorithm>
 
-#include "converter/band_words.h"
-#include "converter/e_series.h"
+#include "marking/band_words.h"
+#include "marking/e_series.h"
 
 namespace kalvori {
 

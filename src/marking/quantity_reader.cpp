@@ -1,11 +1,11 @@
-#include "converter/quantity_reader.h"
+#include "marking/quantity_reader.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "converter/band_words.h"
-#include "converter/e_series.h"
-#include "converter/typed_text.h"
+#include "marking/band_words.h"
+#include "marking/e_series.h"
+#include "marking/typed_text.h"
 
 namespace kalvori {
 
@@ -159,7 +159,7 @@ std::vector<std::string_view> words(std::string_view s) {
 std::string colourOf(Band band) { return std::string(bandColour(band).name) + "色"; }
 
 // Three bands (two digits, multiplier; ±20 %), four (and a tolerance) or five (three digits).
-std::optional<Quantity> readColours(std::string_view s, std::string_view mode, std::string& why) {
+std::optional<Quantity> readColours(std::string_view s, PartKind kind, std::string& why) {
   std::vector<Band> bands;
   for (std::string_view word : words(s)) {
     const std::optional<Band> band = bandFromEnglish(word);
@@ -178,7 +178,7 @@ std::optional<Quantity> readColours(std::string_view s, std::string_view mode, s
   if (bands[0] == Band::Black && bands[1] == Band::Black) return why = "前两环不可能都是黑色", std::nullopt;
   Quantity q;
   q.written = Written::Colours;
-  q.family = mode == "l4" ? Family::Inductance : Family::Resistance;
+  q.family = kind == PartKind::InductorBands ? Family::Inductance : Family::Resistance;
   q.value = Decimal::of(digits, multiplierPower(bands[digitBands]) + bareUnitOf(q.family));
   q.tolerance = Decimal::of(2, 1);
   if (bands.size() > 3) {
@@ -189,14 +189,12 @@ std::optional<Quantity> readColours(std::string_view s, std::string_view mode, s
   return q;
 }
 
-bool isCodeMode(std::string_view mode) { return mode == "tr" || mode == "c" || mode == "l4"; }
-
 // Bare digits in a code-like mode: the mode's three-digit code, or the 4-digit chip-resistor code.
-std::optional<Quantity> readCode(std::string_view body, std::string_view mode) {
+std::optional<Quantity> readCode(std::string_view body, PartKind kind) {
   const int last = body.back() - '0';
   const std::uint64_t digits = std::stoull(std::string(body.substr(0, body.size() - 1)));
   Quantity q;
-  q.family = familyOfMode(mode);
+  q.family = familyOf(kind);
   q.written = body.size() == 3 ? Written::Code3 : Written::Code4;
   // The capacitor code's 8 and 9 are fractions, as the window's capacitor column has them.
   const int power = q.family == Family::Capacitance && last >= 8 ? last - 10 : last;
@@ -215,12 +213,12 @@ std::optional<Quantity> readEia96(std::string_view body, std::string& why) {
   return q;
 }
 
-bool isEia96(std::string_view body, std::string_view mode) {
+bool isEia96(std::string_view body, PartKind kind) {
   if (body.size() != 3 || !isDigit(body[0]) || !isDigit(body[1]) || !isLetter(body[2])) return false;
   // R is always ohms; H and F are henries and farads but in the chip-resistor mode.
   const char letter = body[2];
   if (std::string_view("ZYXSABCDEzyxsabcde").find(letter) != std::string_view::npos) return true;
-  return mode == "tr" && (letter == 'H' || letter == 'F');
+  return kind == PartKind::ChipResistorCode && (letter == 'H' || letter == 'F');
 }
 
 // The unit at the end of `body`, which it takes off: ohm(s) or R, F, H in either case.
@@ -254,7 +252,7 @@ std::optional<Family> takeUnit(std::string_view& body) {
 
 // A number with a prefix letter after it or in the place of its point, or a factor "×0.1" or
 // "×0.01" (as the window's gold and silver multipliers read), and perhaps a unit.
-std::optional<Quantity> readValue(std::string_view body, std::string_view mode, std::string& why) {
+std::optional<Quantity> readValue(std::string_view body, PartKind kind, std::string& why) {
   const std::optional<Family> unit = takeUnit(body);
   std::string_view number = body;
   std::string pointed;
@@ -304,7 +302,7 @@ std::optional<Quantity> readValue(std::string_view body, std::string_view mode, 
     q.family = *unit;
     exponent = prefix ? prefix->exponent : 0;
   } else {
-    q.family = familyOfMode(mode);
+    q.family = familyOf(kind);
     if (prefix && !prefix->usedBy(q.family)) q.family = prefix->own;
     exponent = prefix && prefix->exponent != 0 ? prefix->exponent : bareUnitOf(q.family);
   }
@@ -312,7 +310,7 @@ std::optional<Quantity> readValue(std::string_view body, std::string_view mode, 
   return q;
 }
 
-std::optional<Quantity> readMarkingOrValue(std::string_view s, std::string_view mode, std::string& why) {
+std::optional<Quantity> readMarkingOrValue(std::string_view s, PartKind kind, std::string& why) {
   // Blanks may stand between a number and its unit, not inside a number.
   std::string body;
   for (std::size_t i = 0; i < s.size(); ++i) {
@@ -326,15 +324,16 @@ std::optional<Quantity> readMarkingOrValue(std::string_view s, std::string_view 
       return why = "数字中间不能有空格", std::nullopt;
     i = next - 1;
   }
-  if (isEia96(body, mode)) return readEia96(body, why);
-  if (isCodeMode(mode) && allDigits(body) && (body.size() == 3 || (body.size() == 4 && mode == "tr")))
-    return readCode(body, mode);
-  return readValue(body, mode, why);
+  if (isEia96(body, kind)) return readEia96(body, why);
+  if (readsCodes(kind) && allDigits(body) &&
+      (body.size() == 3 || (body.size() == 4 && kind == PartKind::ChipResistorCode)))
+    return readCode(body, kind);
+  return readValue(body, kind, why);
 }
 
 }  // namespace
 
-Reading readQuantity(std::string_view text, std::string_view currentMode) {
+Reading readQuantity(std::string_view text, PartKind kind) {
   const TypedText typed = normaliseTyped(text);
   if (!typed.refusal.empty()) return {{}, typed.refusal};
   std::string_view s = trimmed(typed.ascii);
@@ -348,7 +347,7 @@ Reading readQuantity(std::string_view text, std::string_view currentMode) {
   }
   const bool colours = bandFromEnglish(s.substr(0, s.find_first_of(" ,-/"))).has_value();
   if (colours && tolerance) return {{}, "色环已经标出误差"};
-  std::optional<Quantity> q = colours ? readColours(s, currentMode, why) : readMarkingOrValue(s, currentMode, why);
+  std::optional<Quantity> q = colours ? readColours(s, kind, why) : readMarkingOrValue(s, kind, why);
   if (!q) return {{}, why};
   if (tolerance) q->tolerance = tolerance;
   if (q->value.isZero()) return {{}, "数值是零"};

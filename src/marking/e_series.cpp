@@ -1,4 +1,4 @@
-#include "converter/e_series.h"
+#include "marking/e_series.h"
 
 #include <algorithm>
 #include <array>

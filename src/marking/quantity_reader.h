@@ -4,16 +4,15 @@
 //   "4.7千欧"; the units Ω/ohm/R, F, H;
 //   R-notation, a letter as the decimal point: "4R7", "R47", "4k7", "2n2", "4u7";
 //   a tolerance after it: "5%", "±1%", "+-1%", "1％", "误差率5%";
-//   in the code-like modes (chip resistor "tr", capacitor "c", inductor "l4") three bare digits as
-//   that mode's printed code (Ω, pF with 8 and 9 as ×0.01 and ×0.1, µH), and in the chip-resistor
-//   mode four bare digits as the 4-digit code ("1002");
-//   the EIA-96 code of 1 % chip resistors ("01C", "68X"; H and F only in the chip-resistor mode,
+//   for parts read by a printed code (chip resistors, capacitors, inductors) three bare digits as
+//   that code (Ω, pF with 8 and 9 as ×0.01 and ×0.1, µH), and for chip resistors four bare digits as the 4-digit code ("1002");
+//   the EIA-96 code of 1 % chip resistors ("01C", "68X"; H and F only for chip resistors,
 //   elsewhere they are henries and farads, and R is always ohms);
 //   3, 4 or 5 band colours in order, Chinese or English ("黄紫红金", "yellow violet red gold"), in
-//   microhenries in the inductor mode and in ohms elsewhere.
-// A number with no unit belongs to the current mode's family and counts in its smallest unit (Ω, pF,
-// µH); a prefix that family does not use takes its own ("100n" is 100 nF in a resistor mode, "4k7"
-// 4.7 kΩ in the capacitor mode).
+//   microhenries for inductors and in ohms otherwise.
+// A number with no unit belongs to the part's family and counts in its smallest unit (Ω, pF,
+// µH); a prefix that family does not use takes its own ("100n" is 100 nF for a resistor, "4k7"
+// 4.7 kΩ for a capacitor).
 //
 // What it deliberately does not do: round, guess, or read anything else. The reason for a refusal
 // is a short Chinese phrase; blank text is neither read nor refused.
@@ -23,7 +22,7 @@
 #include <string>
 #include <string_view>
 
-#include "converter/quantity.h"
+#include "marking/quantity.h"
 
 namespace kalvori {
 
@@ -32,7 +31,6 @@ struct Reading {
   std::string refusal;  // why not, when the text was not blank and not read
 };
 
-// `currentMode` is the selected mode option ("r5", "r4", "l4", "c", "tr", or "" for none).
-Reading readQuantity(std::string_view text, std::string_view currentMode);
+Reading readQuantity(std::string_view text, PartKind kind);
 
 }  // namespace kalvori

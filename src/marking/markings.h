@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "converter/band_colour.h"
-#include "converter/quantity.h"
+#include "marking/band_colour.h"
+#include "marking/quantity.h"
 
 namespace kalvori {
 

@@ -11,7 +11,7 @@
 #include <span>
 #include <string_view>
 
-#include "converter/decimal_value.h"
+#include "marking/decimal_value.h"
 
 namespace kalvori {
 

@@ -1,6 +1,6 @@
 // What the look-up line reads out of a typed value or marking: an exact value in ohms, farads or
 // henries, its tolerance when one was given, and how it was written. Also the units the window
-// writes for each family ("4.7 kΩ", "22 pF", "10 uH"), and which family each mode reads.
+// writes for each family ("4.7 kΩ", "22 pF", "10 uH"), and the kind of part a print is read for.
 //
 // What it deliberately does not do: read text (quantity_reader does) or know any marking.
 #pragma once
@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "converter/decimal_value.h"
+#include "marking/decimal_value.h"
 
 namespace kalvori {
 
@@ -44,8 +44,13 @@ struct Unit {
 std::span<const Unit> unitsOf(Family family);
 inline int bareUnitOf(Family family) { return unitsOf(family).front().exponent; }
 
-// The family a mode reads: "c" capacitors, "l4" inductors, every other mode (and none) resistors.
-Family familyOfMode(std::string_view mode);
+// The kind of part the user has in hand, as far as they have said: it decides what a bare number
+// means (a value in ohms, a capacitor code, an inductor's microhenries) and which reading of a print
+// that can mean two things comes first.
+enum class PartKind { ResistorBands, InductorBands, CapacitorCode, ChipResistorCode };
+Family familyOf(PartKind kind);
+// The kinds whose bare three digits are a printed code.
+inline bool readsCodes(PartKind kind) { return kind != PartKind::ResistorBands; }
 
 // The value in the largest unit that keeps a digit before the point: "4.7 kΩ", "0.47 Ω", "22 pF".
 std::string valueText(const Decimal& value, Family family);

@@ -1,5 +1,5 @@
 // The colour table against its literal values and the encoding rules the literals depend on.
-#include "converter/band_colour.h"
+#include "marking/band_colour.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,8 @@ std::u32string codePoints(std::string_view s) {
 TEST(BandColour, EveryRowHoldsItsLiterals) {
   struct Row {
     char32_t name;
-    OleColor swatch;
-    std::optional<OleColor> strip;
+    BandRgb swatch;
+    std::optional<BandRgb> strip;
     std::optional<std::string_view> suffix, tolerance;
   };
   const Row rows[] = {

@@ -1,4 +1,4 @@
-#include "converter/band_words.h"
+#include "marking/band_words.h"
 
 #include <array>
 #include <utility>

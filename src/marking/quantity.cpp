@@ -1,4 +1,4 @@
-#include "converter/quantity.h"
+#include "marking/quantity.h"
 
 namespace kalvori {
 
@@ -22,9 +22,9 @@ std::span<const Unit> unitsOf(Family family) {
   }
 }
 
-Family familyOfMode(std::string_view mode) {
-  if (mode == "c") return Family::Capacitance;
-  if (mode == "l4") return Family::Inductance;
+Family familyOf(PartKind kind) {
+  if (kind == PartKind::CapacitorCode) return Family::Capacitance;
+  if (kind == PartKind::InductorBands) return Family::Inductance;
   return Family::Resistance;
 }
 

@@ -10,12 +10,14 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
-#include "form/control_model.h"
-
 namespace kalvori {
+
+// A colour as the window stores it: 0x00BBGGRR, red in the low byte.
+using BandRgb = std::uint32_t;
 
 enum class Band { Black, Brown, Red, Orange, Yellow, Green, Blue, Violet, Grey, White, Gold, Silver };
 inline constexpr std::size_t kBandCount = 12;
@@ -25,8 +27,8 @@ struct BandColour {
   std::optional<int> digit;          // none for gold and silver
   std::string_view name;             // one character, for the colour-name labels
   std::string_view caption;          // colour-button caption: name, six blanks, digit
-  OleColor swatch;                   // written into a swatch's BackColor
-  std::optional<OleColor> strip;     // the row legend strip beside the buttons of this digit
+  BandRgb swatch;                    // written into a swatch's BackColor
+  std::optional<BandRgb> strip;      // the row legend strip beside the buttons of this digit
   std::optional<std::string_view> suffix;     // what a resistor multiplier writes into k4
   std::optional<std::string_view> tolerance;  // what a tolerance button writes into k5
 };
