@@ -7,7 +7,9 @@
 #include <random>
 #include <set>
 
+#include "converter/modes.h"
 #include "marking/band_colour.h"
+#include "window/main_window_design.h"
 #include "support/form_state.h"
 #include "window/main_window.h"
 
@@ -366,6 +368,24 @@ TEST_F(Modes, RandomClicksKeepEveryModeConsistent) {
       }
     }
   }
+}
+
+// The one table of mode names: the window's option buttons in their order, each with its own layout,
+// and a window without one of them is refused at start rather than when the mode is first chosen.
+TEST(ModeTable, NamesTheWindowsOptionButtonsEachWithItsLayout) {
+  ASSERT_EQ(std::size(kModes), kalvori::kModes.size());
+  for (std::size_t i = 0; i < kalvori::kModes.size(); ++i) {
+    EXPECT_EQ(kalvori::kModes[i].option, kModes[i]);
+    EXPECT_EQ(modeLayout(kalvori::kModes[i].option).option, kModes[i]);
+  }
+  EXPECT_EQ(partKindOf("c"), PartKind::CapacitorCode);
+  EXPECT_EQ(partKindOf(""), PartKind::ResistorBands);
+  std::vector<Control> controls = mainWindowControls();
+  for (Control& c : controls)
+    if (c.name == "l4") c.kind = Kind::CommandButton;
+  const Form withoutL4(mainWindowFrame(), std::move(controls));
+  EXPECT_THROW(checkModes(withoutL4), std::logic_error);
+  EXPECT_NO_THROW(checkModes(*createMainWindow()));
 }
 
 }  // namespace
