@@ -97,7 +97,10 @@ CommandLine readCommandLine(std::span<const std::string_view> args) {
       }
       continue;
     }
-    if (!notOursSeen) notOurs = arg, notOursSeen = true;
+    if (!notOursSeen) {
+      notOurs = arg;
+      notOursSeen = true;
+    }
   }
   using Asks = CommandLine::Asks;
   if (help) line.asks = Asks::Help;

@@ -10,6 +10,13 @@
 
 namespace kalvori::terminal {
 
+namespace {
+
+// Not a usage error: the command line was sound, the session cannot show a window.
+constexpr int kNoWindow = 1;
+
+}  // namespace
+
 std::optional<int> runWithoutWindow(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const CommandLine line = readCommandLine(args);
@@ -30,7 +37,7 @@ std::optional<int> runWithoutWindow(int argc, char** argv) {
     case Asks::Window:
       if (windowCanOpen(sessionEnvironment(args))) return std::nullopt;
       std::fprintf(stderr, "%s\n", std::string(kNoGraphicalSession).c_str());
-      return 1;
+      return kNoWindow;
   }
   return std::nullopt;
 }
