@@ -69,12 +69,12 @@ CommandLine readCommandLine(std::span<const std::string_view> args) {
       version = true;
       continue;
     }
-    const std::size_t eq = arg.find('=');
-    const std::string_view name = arg.substr(0, eq);
     if (arg == "--json") {
       line.json = true;
       continue;
     }
+    const std::size_t eq = arg.find('=');
+    const std::string_view name = arg.substr(0, eq);
     if (name == "--json" || name == "--help" || name == "--version") {
       fail(std::string(name) + " 不带参数");
       continue;
