@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# `cmake --install` lays out a desktop program: the executable, the launcher, the icon in every size
-# and the AppStream metadata, and appstreamcli finds the launcher the metadata names.
+# `cmake --install` lays out a desktop program: the executable, the launcher, the icon in every size,
+# the AppStream metadata and the manual page, and appstreamcli finds the launcher the metadata names.
 set -euo pipefail
 build=$1 prefix=$2 cmake=${3:-cmake}
 rm -rf "$prefix"
@@ -12,6 +12,7 @@ expected=(
   usr/share/icons/hicolor/scalable/apps/kalvori.svg
   usr/share/doc/kalvori/copyright
   usr/share/doc/kalvori/changelog.gz
+  usr/share/man/man1/kalvori.1.gz
 )
 for size in 16 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/apps/kalvori.png"); done
 failed=0

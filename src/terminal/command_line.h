@@ -1,0 +1,33 @@
+// What the program was asked on its command line: to open the window (the arguments then belong to
+// Qt, which takes its own, such as -platform and -style), to look a print up in the terminal, to
+// print its help or its version, or nothing sensible (a usage error, said in one line).
+//
+// Ours are --lookup, --mode, --json, --help (-h) and --version, each also as --name=value; anything
+// else is left to Qt when the window opens, and is an error next to --lookup, which opens nothing.
+//
+// What it deliberately does not do: print, read or look anything up. It only sorts the arguments.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kalvori::terminal {
+
+struct CommandLine {
+  enum class Asks { Window, Lookup, Help, Version, UsageError };
+  Asks asks = Asks::Window;
+  std::string text;  // --lookup's text; "-" reads one print a line from standard input
+  std::string mode;  // one of kModes' names; the window's starting mode unless --mode named another
+  bool json = false;
+  std::string error;  // for UsageError: what is wrong, in one line without the program's name
+};
+
+// `args` without the program's name.
+CommandLine readCommandLine(std::span<const std::string_view> args);
+
+// The help printed by --help, and the line a usage error ends with.
+std::string helpText();
+inline constexpr std::string_view kSeeHelp = "请用“kalvori --help”查看用法。";
+
+}  // namespace kalvori::terminal
