@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleOption>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
+#include <QValidator>
 #include <algorithm>
 #include <iterator>
 
@@ -15,14 +17,65 @@
 #include "converter/modes.h"
 #include "desktop/control_widgets.h"
 #include "desktop/form_widget.h"
+#include "desktop/marking_picture.h"
+#include "marking/typed_text.h"
 
 namespace kalvori::desktop {
 
 namespace {
 
-// Room for any value or marking with its tolerance, even written out in colour names; a longer
-// paste is cut here, so that no paste can make the answer wait.
-constexpr int kMaxLength = 120;
+// The line holds no more than the reader reads: kMaxTypedBytes of UTF-8, counted as the reader
+// counts them, so that whatever can be typed or pasted is read and never refused as too long.
+// Typing into a full line adds nothing; a paste (or a drop) that would overflow it is cut where the
+// pasted text ends, after the last whole character that fits, and the text around it stays, as a
+// maximum length would cut it. A line of that many bytes has at most as many UTF-16 units.
+constexpr std::size_t kMaxBytes = kMaxTypedBytes;
+
+// The UTF-8 length of the text that starts with `c` (one unit, or two for a surrogate pair): a
+// lone surrogate becomes the three-byte replacement character.
+qsizetype utf8Length(QChar c, bool pair) {
+  if (pair) return 4;
+  if (c.unicode() < 0x80) return 1;
+  return c.unicode() < 0x800 ? 2 : 3;
+}
+
+// How much of `text`, from its start, fits in `bytes` of UTF-8 and ends between two characters as
+// a reader sees them (never inside a surrogate pair or between a letter and its accent).
+qsizetype readablePrefix(const QString& text, qsizetype bytes) {
+  qsizetype end = 0;
+  while (end < text.size()) {
+    const bool pair = text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate();
+    const qsizetype size = utf8Length(text[end], pair);
+    if (size > bytes) break;
+    bytes -= size;
+    end += pair ? 2 : 1;
+  }
+  if (end == text.size()) return end;
+  QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+  characters.setPosition(end);
+  return characters.isAtBoundary() ? end : std::max<qsizetype>(0, characters.toPreviousBoundary());
+}
+
+// Cuts what was just put in before the cursor (typed, pasted or dropped), so that the whole line
+// fits; what stands after the cursor was there before and fitted.
+class ReadableLength : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& text, int& cursor) const override {
+    if (static_cast<std::size_t>(text.toUtf8().size()) <= kMaxBytes) return Acceptable;
+    const QString after = text.mid(cursor);
+    const qsizetype room = static_cast<qsizetype>(kMaxBytes) - after.toUtf8().size();
+    if (room < 0) {  // what follows the cursor does not fit by itself (never so after an edit): keep the start
+      text.truncate(readablePrefix(text, static_cast<qsizetype>(kMaxBytes)));
+      cursor = static_cast<int>(text.size());
+      return Acceptable;
+    }
+    const qsizetype kept = readablePrefix(text.left(cursor), room);
+    text = text.left(kept) + after;
+    cursor = static_cast<int>(kept);
+    return Acceptable;
+  }
+};
 
 // The window's nine-point Song face, as on the band buttons: the input and the answer.
 const Font kTextFont{900, false};
@@ -35,14 +88,15 @@ bool lineBreak(QChar c) {
   return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 
-// The first line of `text` that holds more than blanks, trimmed and cut to the input's length.
+// The first line of `text` that holds more than blanks, trimmed; the input cuts it to its length.
 QString firstLine(const QString& text) {
+  constexpr qsizetype kEnough = 4 * static_cast<qsizetype>(kMaxBytes);  // the line's length, and blanks
   qsizetype start = 0;
   while (start < text.size()) {
     qsizetype end = start;
     while (end < text.size() && !lineBreak(text[end])) ++end;
-    const QString line = text.mid(start, std::min<qsizetype>(end - start, 4 * kMaxLength)).trimmed();
-    if (!line.isEmpty()) return line.left(kMaxLength);
+    const QString line = text.mid(start, std::min(end - start, kEnough)).trimmed();
+    if (!line.isEmpty()) return line;
     start = end + 1;
   }
   return {};
@@ -97,7 +151,7 @@ LookupLine::LookupLine(FormWidget* window, MarkingKeys& keys, const QRect& area)
   input_ = new QLineEdit(this);
   input_->setObjectName(QStringLiteral("lookupInput"));
   input_->setFont(fontFor(kTextFont));
-  input_->setMaxLength(kMaxLength);
+  input_->setValidator(new ReadableLength(input_));
   input_->setAccessibleName(QStringLiteral("查数值"));
   title_->setBuddy(input_);
   hint_ = new QLabel(QStringLiteral("回车：在窗口上显示　Esc：关闭"), this);
@@ -106,6 +160,8 @@ LookupLine::LookupLine(FormWidget* window, MarkingKeys& keys, const QRect& area)
   answerLabel_->setFont(fontFor(kTextFont));
   answerLabel_->setTextFormat(Qt::PlainText);  // what was typed may hold '<'
   answerLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  picture_ = new MarkingPictureView(this);
+  picture_->setObjectName(QStringLiteral("lookupPicture"));
 
   connect(input_, &QLineEdit::textChanged, this, &LookupLine::answerFor);
   // Another control took the keyboard (a click on a button, say): the line gives way, so that it
@@ -173,22 +229,37 @@ void LookupLine::paintEvent(QPaintEvent*) {
   style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, this);
 }
 
-// The input and its title and hint in the first row, the answer below, all inside the raised edge.
+// The input and its title and hint in the first row, the answer below, all inside the raised edge;
+// at the right end, the height of both rows, the picture of the marking. Its place is kept while
+// there is none, so that the input does not move as the answer changes; only the answer, in the
+// second row, takes the room then.
 void LookupLine::resizeEvent(QResizeEvent*) {
   const int rowHeight = QFontMetrics(input_->font()).height() + 6;  // the text, its margins, the bevel
   const int left = kMargin + 2;
+  const int right = width() - kMargin - 2;
+  const int pictureHeight = std::max(0, height() - 2 * kMargin);
+  const int pictureWidth = std::min(pictureHeight * 27 / 10, (right - left) / 4);
+  picture_->setGeometry(right + 1 - pictureWidth, kMargin, pictureWidth, pictureHeight);
+  const int rowRight = picture_->x() - 3 * kMargin;
   const int titleWidth = title_->sizeHint().width();
   const int hintWidth = hint_->sizeHint().width();
-  const int right = width() - kMargin - 2;
   title_->setGeometry(left, kMargin, titleWidth, rowHeight);
   // The hint gives way to the input where the line is narrow.
-  const bool roomForHint = right - left - titleWidth - hintWidth > 240;
+  const bool roomForHint = rowRight - left - titleWidth - hintWidth > 240;
   hint_->setVisible(roomForHint);
-  hint_->setGeometry(right - hintWidth, kMargin, hintWidth, rowHeight);
-  const int inputRight = roomForHint ? right - hintWidth - 3 * kMargin : right;
+  hint_->setGeometry(rowRight - hintWidth, kMargin, hintWidth, rowHeight);
+  const int inputRight = roomForHint ? rowRight - hintWidth - 3 * kMargin : rowRight;
   input_->setGeometry(left + titleWidth, kMargin, inputRight - left - titleWidth, rowHeight);
   const int answerTop = kMargin + rowHeight + kGap;
-  answerLabel_->setGeometry(left, answerTop, right - left, std::max(0, height() - answerTop - kMargin + 1));
+  answerRow_ = QRect(left, answerTop, right - left, std::max(0, height() - answerTop - kMargin + 1));
+  layOutAnswer();
+}
+
+// The words of the answer wrap beside the picture, or take the whole row when there is none.
+void LookupLine::layOutAnswer() {
+  QRect words = answerRow_;
+  if (picture_->picture()) words.setRight(picture_->x() - 3 * kMargin);
+  answerLabel_->setGeometry(words);
   showAnswer();
 }
 
@@ -200,12 +271,14 @@ void LookupLine::answerFor(const QString& text) {
   if (text.trimmed().isEmpty()) {
     answer_.clear();
     presses_ = {};
+    picture_->setPicture(std::nullopt);
   } else {
     const LookupAnswer a = lookUp(text.toStdString(), currentMode());
     answer_ = printable(QString::fromStdString(a.line));
     presses_ = a.understood ? a.presses : LookupPresses{};
+    picture_->setPicture(a.understood ? a.picture : std::nullopt);
   }
-  showAnswer();
+  layOutAnswer();
   // Screen readers hear each new answer: it describes the input, which has the keyboard, and names
   // the answer line. Qt tells them of both changes itself.
   const QString said = shownAnswer();
@@ -226,7 +299,11 @@ void LookupLine::showAnswer() {
   answerLabel_->setPalette(palette);
   const int lines = std::max(1, answerLabel_->height() / QFontMetrics(answerLabel_->font()).lineSpacing());
   answerLabel_->setText(fitted(shownAnswer(), answerLabel_->font(), answerLabel_->width(), lines));
-  answerLabel_->setToolTip(answer_);
+  // The tooltip is rich text, so that a long answer wraps, yet shows every character as it stands:
+  // an answer may quote what was typed, and "<img src=…>" there is text, never a picture.
+  answerLabel_->setToolTip(answer_.isEmpty() ? QString()
+                                             : QStringLiteral("<p style=\"white-space:pre-wrap\">") +
+                                                   answer_.toHtmlEscaped() + QStringLiteral("</p>"));
 }
 
 // Chooses the mode and types the marking's keys, as the user would, then hands the keyboard to

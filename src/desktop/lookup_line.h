@@ -1,5 +1,6 @@
-// The look-up line: a one-line input with the answer under it, laid over the lower part of the
-// converter, just below the value row it explains. The answer follows every keystroke; Enter shows
+// The look-up line: a one-line input with the answer under it and, at the right, a picture of the
+// marking, laid over the lower part of the converter, just below the value row it explains. The
+// input holds no more than the reader reads. The answer follows every keystroke; Enter shows
 // what was typed on the window by choosing the mode and pressing its buttons, as clicks and typed
 // digits do; Esc closes it and puts the keyboard back where it was.
 //
@@ -25,6 +26,7 @@ class MarkingKeys;
 namespace kalvori::desktop {
 
 class FormWidget;
+class MarkingPictureView;
 
 class LookupLine : public QWidget {
  public:
@@ -55,6 +57,7 @@ class LookupLine : public QWidget {
  private:
   void answerFor(const QString& text);
   QString shownAnswer() const;
+  void layOutAnswer();
   void showAnswer();
   void showOnWindow();
   std::string currentMode() const;
@@ -65,6 +68,8 @@ class LookupLine : public QWidget {
   QLineEdit* input_;
   QLabel* hint_;
   QLabel* answerLabel_;
+  MarkingPictureView* picture_;  // beside the answer, when it has a marking to draw
+  QRect answerRow_;              // where the answer and its picture lie
   QString answer_;         // the whole answer, however much of it the label has room for
   LookupPresses presses_;  // what Enter does; no option: nothing
   QPointer<QWidget> returnTo_;  // had the keyboard before the line opened

@@ -46,7 +46,7 @@ MarkingKeysFilter::MarkingKeysFilter(FormWidget* window)
 MarkingKeysFilter::~MarkingKeysFilter() { qApp->removeEventFilter(this); }
 
 void MarkingKeysFilter::copyReading() const {
-  const std::string text = reading_.text();
+  const std::string text = reading_.copied();
   if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
@@ -127,7 +127,7 @@ void MarkingKeysFilter::valueRowMenu(QWidget* box, QContextMenuEvent* event) {
   bool lookingUp = false;
   menu->addAction(QStringLiteral("查数值…"), this, [&lookingUp] { lookingUp = true; });
   QAction* copy = menu->addAction(QStringLiteral("复制读数"), this, [this] { copyReading(); });
-  copy->setEnabled(!reading_.text().empty());
+  copy->setEnabled(!reading_.copied().empty());
   menu->exec(event->globalPos());
   if (lookingUp) lookupLine()->open();
 }

@@ -1,8 +1,9 @@
 // The keyboard's way into the converter beyond Tab and Space: typing a marking (digits, G, S,
 // Backspace) presses band buttons as clicks do, and Ctrl+C, or "复制读数" in the value row's context
-// menu, copies the reading as one line of text. Ctrl+F, or "查数值…" in that menu, opens the
-// look-up line (lookup_line.h), and Ctrl+V opens it holding what the clipboard holds; while it has
-// the keyboard, every key is its own but Ctrl+C with nothing selected, which copies its answer.
+// menu, copies the reading as one line of text: a value with its unit, or marked unfinished.
+// Ctrl+F, or "查数值…" in that menu, opens the look-up line (lookup_line.h), and Ctrl+V opens it
+// holding what the clipboard holds; while it has the keyboard, every key is its own but Ctrl+C with
+// nothing selected, which copies its answer.
 //
 // What it deliberately does not do: decide which button a key means or what the reading is (the
 // converter's MarkingKeys and ValueReading do), or take a key that it does not use: Tab, the arrows,

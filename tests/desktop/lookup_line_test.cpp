@@ -1,12 +1,16 @@
 // The look-up line on the real window: opened by Ctrl+F or Ctrl+V, answering as the user types,
-// showing a value on the window with Enter, and leaving the window as it was with Esc.
+// showing a value on the window with Enter, and leaving the window as it was with Esc; what was
+// typed shown as text, and no more held than the reader reads.
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTextDocument>
 #include <QTimer>
 
+#include "converter/lookup.h"
+#include "converter/modes.h"
 #include "converter/value_reading.h"
 #include "support/form_state.h"
 #include "support/open_window.h"
@@ -97,6 +101,64 @@ TEST_F(LookupWindow, PasteOpensItWithTheClipboardsFirstLineAndAnUnshowableValueC
   key(Qt::Key_F, Qt::ControlModifier);
   key(Qt::Key_V, Qt::ControlModifier);
   EXPECT_FALSE(input()->isVisible());
+}
+
+TEST_F(LookupWindow, TypedMarkupShowsAsTextAndARefusalDrawsNoPicture) {
+  key(Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(open());
+  auto* label = view->findChild<QLabel*>("lookupAnswer");
+  auto* picture = view->findChild<QWidget*>("lookupPicture");
+  ASSERT_NE(picture, nullptr);
+  for (const char* text : {"<h1>x</h1>", "<img src=/etc/passwd>"}) {
+    SCOPED_TRACE(text);
+    input()->setText(text);
+    EXPECT_TRUE(answer().startsWith("看不懂")) << answer().toStdString();
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    QTextDocument tooltip;
+    tooltip.setHtml(label->toolTip());
+    EXPECT_EQ(tooltip.toPlainText(), answer());  // every character as it stands: no heading, no image
+    EXPECT_FALSE(picture->isVisible());
+  }
+  // What is understood is drawn where the look-up has a picture of it; blank text draws nothing.
+  input()->setText("4k7 5%");
+  EXPECT_EQ(picture->isVisible(), lookUp("4k7 5%", selectedMode(*form).value_or("")).picture.has_value());
+  input()->clear();
+  EXPECT_FALSE(picture->isVisible());
+}
+
+// Whatever the line holds, the reader reads: it is counted in UTF-8 bytes, as the reader counts.
+TEST_F(LookupWindow, TheLineHoldsNoMoreThanTheReaderReads) {
+  struct Case {
+    const char* name;
+    QString before;
+    int cursor;
+    QString pasted;
+    QString after;
+  };
+  const QString yellow = QString::fromUtf8("黄"), emoji = QString::fromUtf8("😀"),
+                accented = QString::fromUtf8("e\u0301");
+  const Case cases[] = {
+      {"a long paste is cut where it ends", "", 0, QString(300, '7'), QString(200, '7')},
+      {"three bytes a character", "", 0, yellow.repeated(100), yellow.repeated(66)},
+      {"never half a surrogate pair", "", 0, emoji.repeated(60), emoji.repeated(50)},
+      {"never an accent torn from its letter", "", 0, accented.repeated(70), accented.repeated(66)},
+      {"into the middle: what stood after it stays", "4k7", 0, QString(300, '1'), QString(197, '1') + "4k7"},
+  };
+  key(Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(open());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    input()->setText(c.before);
+    input()->setCursorPosition(c.cursor);
+    QGuiApplication::clipboard()->setText(c.pasted);
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(input()->text(), c.after);
+    EXPECT_FALSE(answer().contains("太长了")) << answer().toStdString();
+  }
+  input()->setText(QString(200, '7'));  // a key typed into a full line adds nothing
+  input()->setCursorPosition(100);
+  QTest::keyClicks(input(), "8");
+  EXPECT_EQ(input()->text(), QString(200, '7'));
 }
 
 }  // namespace

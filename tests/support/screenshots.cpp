@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
   const kalvori::FileBrowser files;
 
   using Clicks = std::vector<const char*>;
-  // The clicks, then what is typed into the look-up line (none: it stays closed).
+  // The clicks, then what is typed into the look-up line (none: it stays closed); the line draws
+  // the marking of what it read beside the answer, banded or printed.
   struct Scene {
     const char* name;
     Clicks clicks;
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
       {"player", {"mp3"}},
       {"reference", {"texing"}},
       {"lookup", {"r4", "b4", "c7", "d2", "e1"}, "4k7 5%"},
+      {"lookup-capacitor", {"c"}, "104K 2A"},
   };
   for (const auto& [name, clicks, lookUp] : scenes) {
     auto form = kalvori::createMainWindow(nullptr, files, demo.path());
