@@ -52,8 +52,13 @@ std::optional<std::vector<Band>> colourBands(const Quantity& q, int digitBands) 
   std::vector<Band> bands;
   for (int d : p->digits) bands.push_back(digitColour(d).band);
   bands.push_back(*multiplierBand(p->power));
-  if (!isBandless(q.tolerance))
-    if (const std::optional<Band> t = toleranceBand(*q.tolerance)) bands.push_back(*t);
+  // A tolerance no band stands for has no band marking at all: three bands would read ±20 %.
+  if (!isBandless(q.tolerance)) {
+    const std::optional<Decimal> percent = q.tolerance->symmetricPercent();
+    const std::optional<Band> t = percent ? toleranceBand(*percent) : std::nullopt;
+    if (!t) return std::nullopt;
+    bands.push_back(*t);
+  }
   return bands;
 }
 

@@ -47,8 +47,9 @@ TEST(Markings, ResistorBandsAndChipCodes) {
   // The tolerance band follows the multiplier where the tolerance has one.
   Quantity q{Decimal::of(47, 2), Family::Resistance, Decimal::of(25, -2), Written::Value};
   EXPECT_EQ(bandsOrNone(q, 3), "黄紫黑棕蓝");
+  // A tolerance no band stands for has no band marking: three bands would read ±20 %.
   q.tolerance = Decimal::of(3, 0);
-  EXPECT_EQ(bandsOrNone(q, 2), "黄紫红");
+  EXPECT_EQ(bandsOrNone(q, 2), "-");
 }
 
 TEST(Markings, CapacitorCode) {
@@ -64,7 +65,7 @@ TEST(Lookup, AnswerLines) {
   const std::tuple<std::string, const char*, const char*> cases[] = {
       {"4k7 5%", "r4", "4.7 kΩ ±5%  四环 黄紫红金  五环 黄紫黑棕金  贴片 472  E6 标准值"},
       {"220", "c", "22 pF  代码 220（本窗口的按钮无法按出）  E6 标准值"},
-      {"01C", "r4", "10 kΩ ±1%  四环 棕黑橙棕  五环 棕黑黑红棕  贴片 103 或 1002  EIA-96 01C（本窗口的按钮无法按出）  E6 标准值"},
+      {"01C", "r4", "10 kΩ ±1%  四环 棕黑橙棕  五环 棕黑黑红棕  贴片 103 或 1002  EIA-96 01C（Enter 以五环显示）  E6 标准值"},
       {"4.8k", "r4", "4.8 kΩ  四环 黄灰红  五环 黄灰黑棕  贴片 482  不是标准值，最接近 4.7 kΩ、5.1 kΩ"},
       {"10uH", "r5", "10 uH  四环 棕黑黑  E6 标准值"},
       {"1.002k", "r4", "1.002 kΩ  没有色环或代码（本窗口的按钮无法按出）  不是标准值，最接近 1 kΩ、1.1 kΩ"},
@@ -103,10 +104,12 @@ TEST(Lookup, EnterShowsItInTheFirstModeThatCan) {
       {"229", "c", "c", "229", "22×0.1 pF"},
       {"10uH 5%", "r5", "l4", "100G", "10uH 误差率＋－5％"},
       {"4k7", "c", "r4", "472", "4,700Ω"},
-      {"220", "c", "", "", ""},        // no third digit 0 on the capacitor code
-      {"470", "tr", "", "", ""},       // nor on the chip-resistor code, which is shown as printed
-      {"01C", "tr", "", "", ""},       // no buttons for an EIA-96 code
-      {"1002", "tr", "", "", ""},      // nor for a 4-digit one
+      {"220", "c", "", "", ""},  // no third digit 0 on the capacitor code
+      // Nor on the chip-resistor code, nor buttons for an EIA-96 or a 4-digit code: a colour mode
+      // shows what was printed, five bands where only they have the tolerance.
+      {"470", "tr", "r4", "470", "47Ω"},
+      {"01C", "tr", "r5", "10021", "10,000Ω 误差率＋－1％"},
+      {"1002", "tr", "r4", "103", "10 k"},
       {"4.75k 5%", "r4", "", "", ""},  // three digits, and five-band has only 1 %
       {"10uH 1%", "l4", "", "", ""},
       {"10G", "r5", "", "", ""},  // no grey multiplier button

@@ -1,0 +1,608 @@
+#include "marking/print_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "marking/chip_capacitor_code.h"
+#include "marking/colour_reader.h"
+#include "marking/e_series.h"
+#include "marking/tolerance_letters.h"
+#include "marking/typed_text.h"
+#include "marking/value_reader.h"
+#include "marking/voltage_codes.h"
+
+namespace kalvori {
+
+namespace {
+
+// Values outside 10^-15 .. 10^15 ohms, farads or henries are no component's.
+constexpr int kSmallestMagnitude = -15, kLargestMagnitude = 15;
+// No print has more fields; more are refused rather than combined.
+constexpr std::size_t kMostFields = 8;
+// Fields run together only in short groups ("104K100V", "2A104J"); a longer group is read whole.
+constexpr std::size_t kLongestRunTogether = 24;
+constexpr int kMostRunTogether = 3;
+// Bounds the combining of fields, whatever is typed.
+constexpr int kMostCombinations = 4000;
+constexpr std::size_t kMostReadings = 4;
+
+constexpr std::array<PartKind, 4> kKinds{PartKind::ResistorBands, PartKind::InductorBands, PartKind::CapacitorCode,
+                                         PartKind::ChipResistorCode};
+
+// Part of a reading, as one field (or one group of fields run together) gives it.
+struct Piece {
+  PrintReading fields;
+  int fit = 0;              // how well it suits the part in hand: the readings are ranked by it
+  bool otherSense = false;  // a bare number as another kind of part would read it
+  bool needsVoltage = false;  // a bare number as an electrolytic's microfarads, printed beside its voltage
+};
+
+template <typename T>
+bool takeOnce(std::optional<T>& into, const std::optional<T>& from) {
+  if (!from) return true;
+  if (into) return false;
+  into = from;
+  return true;
+}
+
+// Adds `b` to `a`; false when both carry the same field.
+bool merge(Piece& a, const Piece& b) {
+  PrintReading& x = a.fields;
+  const PrintReading& y = b.fields;
+  if (!takeOnce(x.quantity, y.quantity) || !takeOnce(x.voltage, y.voltage) || !takeOnce(x.dielectric, y.dielectric) ||
+      !takeOnce(x.tempco, y.tempco) || !takeOnce(x.watts, y.watts) || !takeOnce(x.taper, y.taper))
+    return false;
+  if (y.safety) {
+    if (x.safety) return false;
+    x.safety = y.safety;
+  }
+  if (!y.partNumber.empty()) {
+    if (!x.partNumber.empty()) return false;
+    x.partNumber = y.partNumber;
+  }
+  x.zeroOhmLink = x.zeroOhmLink || y.zeroOhmLink;
+  x.tantalum = x.tantalum || y.tantalum;
+  a.fit += b.fit;
+  a.otherSense = a.otherSense || b.otherSense;
+  a.needsVoltage = a.needsVoltage || b.needsVoltage;
+  return true;
+}
+
+bool inRange(const Decimal& v) {
+  return !v.isZero() && v.magnitude() >= kSmallestMagnitude && v.magnitude() <= kLargestMagnitude;
+}
+
+int familyFit(Family f, PartKind kind) { return f == familyOf(kind) ? 4 : 0; }
+
+Piece valuePiece(const Quantity& q, PartKind kind, int extra = 0, bool otherSense = false) {
+  Piece p;
+  p.fields.quantity = q;
+  p.fit = familyFit(q.family, kind) + extra;
+  p.otherSense = otherSense;
+  return p;
+}
+
+const Decimal kMicrofarad = Decimal::of(1, -6);
+
+// The end of a number starting at `i`: digits, points, and commas between digits.
+std::size_t numberEnd(std::string_view t, std::size_t i) {
+  std::size_t e = i;
+  while (e < t.size() && (isDigit(t[e]) || t[e] == '.' || (t[e] == ',' && e + 1 < t.size() && isDigit(t[e + 1])))) ++e;
+  return std::any_of(t.begin() + static_cast<long>(i), t.begin() + static_cast<long>(e), isDigit) ? e : i;
+}
+
+std::optional<Decimal> numberAt(std::string_view t, std::size_t i, std::size_t e) {
+  std::string ignored;
+  const std::optional<Decimal> d = plainNumber(t.substr(i, e - i), ignored);
+  return d && inRange(*d) ? d : std::nullopt;
+}
+
+// What a bare number means to a kind of part: a value in its bare unit, the printed code of a kind
+// that reads codes, and on a capacitor microfarads when it has a decimal point.
+std::optional<Quantity> bareSense(std::string_view u, PartKind kind) {
+  const Family family = familyOf(kind);
+  if (allDigits(u) && readsCodes(kind) && (u.size() == 3 || (u.size() == 4 && kind == PartKind::ChipResistorCode)))
+    return readCode(u, family);
+  std::string ignored;
+  const std::optional<Decimal> d = plainNumber(u, ignored);
+  if (!d) return std::nullopt;
+  const bool pointed = u.find_first_of(".,") != std::string_view::npos;
+  const int unit = family == Family::Capacitance && pointed ? -6 : bareUnitOf(family);
+  Quantity q;
+  q.family = family;
+  q.value = Decimal::of(d->digits, d->exponent + unit);
+  return q;
+}
+
+// A zero-ohm link: "0", "000", "0000", "0R", "0R0", "0 Ω".
+bool isZeroLink(std::string_view u) {
+  for (std::string_view word : {"ohms", "ohm"})
+    if (endsWithWord(u, word)) u.remove_suffix(word.size());
+  if (u.empty() || u.size() > 5 || u[0] != '0') return false;
+  int points = 0;
+  for (char c : u)
+    if (c == 'R' || c == 'r') ++points;
+    else if (c != '0') return false;
+  return points <= 1;
+}
+
+void addUnique(std::vector<Piece>& out, Piece p) {
+  if (p.fields.quantity && !p.fields.zeroOhmLink && !inRange(p.fields.quantity->value)) return;
+  for (const Piece& q : out)
+    if (q.fields == p.fields && q.needsVoltage == p.needsVoltage) return;
+  out.push_back(std::move(p));
+}
+
+// Every meaning of one value, perhaps with a tolerance letter or a tantalum voltage letter after it.
+void valuePieces(std::string_view u, PartKind kind, bool whole, std::vector<Piece>& out) {
+  if (u.empty()) return;
+  if (whole && isZeroLink(u)) {
+    Piece p;
+    p.fields.quantity = Quantity{};
+    p.fields.zeroOhmLink = true;
+    p.fit = 4;
+    out.push_back(p);
+    return;
+  }
+  const bool bare = std::all_of(u.begin(), u.end(), isNumberChar);
+  if (bare) {
+    // The part in hand's meaning first, then the other kinds'.
+    if (const auto q = bareSense(u, kind)) addUnique(out, valuePiece(*q, kind));
+    for (PartKind k : kKinds)
+      if (const auto q = bareSense(u, k)) addUnique(out, valuePiece(*q, kind, 0, true));
+    // An electrolytic prints its microfarads bare beside its voltage ("470 6.3V"); its values are
+    // the series' own, where a code's digits seldom are.
+    std::string ignored;
+    if (const auto d = plainNumber(u, ignored); d && !d->isZero() && u[0] != '0') {
+      Piece p = valuePiece({Decimal::of(d->digits, d->exponent - 6), Family::Capacitance, {}, Written::Value}, kind);
+      const ESeries* s = smallestSeriesHolding(*d);
+      p.fit += s && s->values.size() <= 12 ? 1 : -1;
+      p.needsVoltage = true;
+      addUnique(out, p);
+    }
+    return;
+  }
+  std::string why;
+  const std::optional<Quantity> value = readValue(u, kind, why);
+  if (value) {
+    addUnique(out, valuePiece(*value, kind));
+    for (PartKind k : kKinds)
+      if (const auto other = readValue(u, k, why)) addUnique(out, valuePiece(*other, kind, 0, true));
+  }
+  // A letter after a complete value: a tolerance letter, or a tantalum chip's voltage letter.
+  const char last = u.back();
+  const std::string_view rest = u.substr(0, u.size() - 1);
+  if (rest.empty() || !isLetter(last)) return;
+  const char letter = upper(last);
+  // F and H that end a value read with them are its unit ("4.7mH", "10uF"), not tolerance letters.
+  if (value && (letter == 'F' || letter == 'H') && !(allDigits(rest) && rest.size() == 3)) return;
+  const bool lowerAfterCode = last != letter && allDigits(rest) && rest.size() == 3 &&
+                              std::string_view("jkm").find(last) != std::string_view::npos;
+  const bool toleranceLetter = isToleranceLetter(letter) && (last == letter || lowerAfterCode);
+  const auto withTolerance = [&](Quantity q, int extra, bool otherSense) {
+    if (!toleranceLetter) return;
+    q.tolerance = toleranceOfLetter(letter, q.family, q.value);
+    addUnique(out, valuePiece(q, kind, extra, otherSense));
+  };
+  if (allDigits(rest) && rest.size() == 3) {
+    // After a complete capacitor or inductor code the letter is never a prefix.
+    const Quantity farads = readCode(rest, Family::Capacitance);
+    const auto tantalum = last == letter ? tantalumVoltage(letter) : std::nullopt;
+    const bool large = !(farads.value < kMicrofarad);
+    withTolerance(farads, !large || !tantalum ? 1 : 0, false);
+    if (kind == PartKind::InductorBands) withTolerance(readCode(rest, Family::Inductance), 1, false);
+    if (tantalum) {
+      Piece p = valuePiece(farads, kind, large ? 1 : 0);
+      p.fields.voltage = Voltage{*tantalum, false, std::string(1, letter)};
+      p.fields.tantalum = true;
+      addUnique(out, p);
+    }
+  } else if (whole && allDigits(rest) && rest.size() <= 2 && rest[0] != '0' && letter != 'F' && letter != 'H' &&
+             (kind == PartKind::CapacitorCode || !looksEia96(u))) {
+    // Small ceramics print picofarads and a tolerance letter ("47J"); where the letter could be a
+    // prefix ("10K"), only a capacitor in hand makes it one, and the shape of an EIA-96 code ("97C")
+    // is that code's but for a capacitor in hand.
+    Quantity q{};
+    q.family = Family::Capacitance;
+    q.value = Decimal::of(std::stoull(std::string(rest)), -12);
+    withTolerance(q, 0, kind != PartKind::CapacitorCode && isPrefixLetter(letter));
+  } else if (std::any_of(rest.begin(), rest.end(), isLetter)) {
+    // F after microfarads and H after microhenries are the unit, read above.
+    const auto asTolerance = [&](const Quantity& q, bool otherSense) {
+      if (!((letter == 'F' && q.family == Family::Capacitance) || (letter == 'H' && q.family == Family::Inductance)))
+        withTolerance(q, 0, otherSense);
+    };
+    if (const auto q = readValue(rest, kind, why)) asTolerance(*q, false);
+    for (PartKind k : kKinds)
+      if (const auto q = readValue(rest, k, why)) asTolerance(*q, true);
+  }
+}
+
+struct Match {
+  std::size_t end;
+  Piece piece;
+};
+
+// A rated voltage written out at `i`: "25V", "6.3V", "1KV", "250VAC", "275V~", "50WV", "16VDC".
+void voltageAt(std::string_view t, std::size_t i, std::vector<Match>& out) {
+  const std::size_t n = numberEnd(t, i);
+  if (n == i || (t[i] == '0' && (i + 1 >= n || t[i + 1] != '.'))) return;
+  std::optional<Decimal> volts = numberAt(t, i, n);
+  if (!volts) return;
+  std::size_t e = n;
+  if (e < t.size() && (t[e] == 'k' || t[e] == 'K')) volts = Decimal::of(volts->digits, volts->exponent + 3), ++e;
+  bool alternating = false;
+  if (e + 1 < t.size() && upper(t[e]) == 'W' && upper(t[e + 1]) == 'V') {
+    e += 2;  // working volts
+  } else if (e < t.size() && upper(t[e]) == 'V') {
+    ++e;
+  } else {
+    return;
+  }
+  if (e + 1 < t.size() && (endsWithWord(t.substr(e, 2), "ac") || endsWithWord(t.substr(e, 2), "dc"))) {
+    alternating = upper(t[e]) == 'A';
+    e += 2;
+  } else if (e < t.size() && t[e] == '~') {
+    alternating = true;
+    ++e;
+  }
+  if (Decimal::of(1, 5) < *volts) return;
+  Piece p;
+  p.fields.voltage = Voltage{*volts, alternating, {}};
+  out.push_back({e, p});
+}
+
+// The two-character voltage code at `i`: "2A", "1H".
+void voltageCodeAt(std::string_view t, std::size_t i, std::vector<Match>& out) {
+  if (i + 1 >= t.size()) return;
+  const std::optional<Decimal> volts = codedVoltage(t[i], t[i + 1]);
+  if (!volts) return;
+  Piece p;
+  p.fields.voltage = Voltage{*volts, false, std::string(t.substr(i, 2))};
+  out.push_back({i + 2, p});
+}
+
+// A power at `i`: "5W", "0.25W", "1/4W"; not the working volts of "50WV".
+void powerAt(std::string_view t, std::size_t i, std::vector<Match>& out) {
+  const std::size_t n = numberEnd(t, i);
+  if (n == i || (t[i] == '0' && (i + 1 >= n || t[i + 1] != '.'))) return;
+  std::optional<Decimal> watts = numberAt(t, i, n);
+  std::size_t e = n;
+  if (e < t.size() && t[e] == '/' && allDigits(t.substr(i, n - i))) {
+    // A fraction: 1/4, 1/2, 1/8 and the like, as resistors are sold.
+    std::size_t d = e + 1;
+    while (d < t.size() && isDigit(t[d])) ++d;
+    if (d == e + 1 || d - e - 1 > 3) return;
+    const std::uint64_t below = std::stoull(std::string(t.substr(e + 1, d - e - 1)));
+    const std::uint64_t above = std::stoull(std::string(t.substr(i, n - i)));
+    watts = std::nullopt;
+    // Exact only where the fraction ends in decimals: halves, quarters, eighths, fifths, tenths.
+    for (int places = 0; places <= 4 && below != 0; ++places) {
+      std::uint64_t scale = 1;
+      for (int k = 0; k < places; ++k) scale *= 10;
+      if ((above * scale) % below == 0) {
+        watts = Decimal::of(above * scale / below, -places);
+        break;
+      }
+    }
+    e = d;
+  }
+  if (!watts || watts->isZero() || e >= t.size() || upper(t[e]) != 'W') return;
+  if (e + 1 < t.size() && upper(t[e + 1]) == 'V') return;
+  if (Decimal::of(1, 3) < *watts) return;  // no printed resistor is rated above a kilowatt
+  Piece p;
+  p.fields.watts = *watts;
+  out.push_back({e + 1, p});
+}
+
+void piecesAt(std::string_view t, std::size_t i, PartKind kind, bool wholeOnly, std::vector<Match>& out) {
+  voltageAt(t, i, out);
+  // A voltage code leads its group ("2A104J") or stands alone.
+  if (i == 0) voltageCodeAt(t, i, out);
+  powerAt(t, i, out);
+  const char c = t[i];
+  if (!isDigit(c) && c != '.' && c != 'R' && c != 'r') return;
+  for (std::size_t e = wholeOnly ? t.size() : i + 1; e <= t.size(); ++e) {
+    // Among fields run together a value carries a letter, or is a three-digit code after a voltage
+    // code ("2A104").
+    const std::string_view u = t.substr(i, e - i);
+    const bool whole = i == 0 && e == t.size();
+    if (!whole && std::all_of(u.begin(), u.end(), isNumberChar) && !(i > 0 && u.size() == 3 && allDigits(u))) continue;
+    std::vector<Piece> pieces;
+    valuePieces(u, kind, whole, pieces);
+    for (Piece& p : pieces) out.push_back({e, std::move(p)});
+  }
+}
+
+// Every way the fields of `t` from `i` run together.
+void runTogether(std::string_view t, std::size_t i, const Piece& sofar, int depth, PartKind kind,
+                 std::vector<Piece>& out) {
+  if (i == t.size()) {
+    if (depth > 0) addUnique(out, sofar);
+    return;
+  }
+  if (depth == kMostRunTogether) return;
+  std::vector<Match> matches;
+  piecesAt(t, i, kind, t.size() > kLongestRunTogether, matches);
+  for (const Match& m : matches) {
+    Piece next = sofar;
+    // Each field run into another makes a reading a little less likely than one read whole.
+    if (depth > 0) next.fit -= 1;
+    if (merge(next, m.piece)) runTogether(t, m.end, next, depth + 1, kind, out);
+  }
+}
+
+bool isPartNumber(std::string_view t) {
+  if (t.size() < 3 || t.size() > 16) return false;
+  int letters = 0, digits = 0;
+  for (char c : t) {
+    if (isLetter(c)) ++letters;
+    else if (isDigit(c)) ++digits;
+    else if (c != '-') return false;
+  }
+  return letters > 0 && digits >= 2;
+}
+
+// A film capacitor's microfarads with a point, its tolerance letter and its volts: ".1J100".
+std::optional<Piece> filmPrint(std::string_view t, PartKind kind) {
+  const std::size_t n = numberEnd(t, 0);
+  if (n == 0 || n + 3 > t.size() || t.substr(0, n).find('.') == std::string_view::npos) return std::nullopt;
+  const char letter = t[n];
+  const std::string_view volts = t.substr(n + 1);
+  if (!isToleranceLetter(letter) || !allDigits(volts) || volts.size() < 2 || volts.size() > 4 || volts[0] == '0')
+    return std::nullopt;
+  const std::optional<Decimal> uf = numberAt(t, 0, n);
+  if (!uf) return std::nullopt;
+  Quantity q;
+  q.family = Family::Capacitance;
+  q.value = Decimal::of(uf->digits, uf->exponent - 6);
+  q.tolerance = toleranceOfLetter(letter, q.family, q.value);
+  Piece p = valuePiece(q, kind, 1);
+  p.fields.voltage = Voltage{Decimal::of(std::stoull(std::string(volts)), 0), false, {}};
+  return p;
+}
+
+// A pot's taper letter before its value: "B10K", "A100K", "B103".
+std::optional<Piece> taperedValue(std::string_view t, PartKind kind) {
+  constexpr std::array<std::pair<char, Taper>, 3> kTapers{
+      {{'A', Taper::Logarithmic}, {'B', Taper::Linear}, {'C', Taper::ReverseLogarithmic}}};
+  if (t.size() < 3) return std::nullopt;
+  const std::string_view rest = t.substr(1);
+  std::optional<Quantity> q;
+  std::string why;
+  if (allDigits(rest) && rest.size() == 3)
+    q = readCode(rest, Family::Resistance);
+  else if (std::any_of(rest.begin(), rest.end(), isLetter) && isDigit(rest[0]))
+    q = readValue(rest, PartKind::ResistorBands, why);
+  if (!q || q->family != Family::Resistance || !inRange(q->value)) return std::nullopt;
+  for (const auto& [letter, taper] : kTapers)
+    if (letter == t[0]) {
+      Piece p = valuePiece(*q, kind, 1);
+      p.fields.taper = taper;
+      return p;
+    }
+  return std::nullopt;
+}
+
+// Every meaning of one field of a print.
+std::vector<Piece> fieldMeanings(std::string_view t, PartKind kind) {
+  std::vector<Piece> out;
+  runTogether(t, 0, Piece{}, 0, kind, out);
+  if (looksEia96(t)) {
+    std::string why;
+    if (const auto q = readEia96(t, why)) {
+      // H and F are henries and farads but for a chip resistor in hand.
+      const char letter = upper(t[2]);
+      const bool unitLetter = letter == 'H' || letter == 'F';
+      addUnique(out, valuePiece(*q, kind, unitLetter && kind != PartKind::ChipResistorCode ? -6 : 1));
+    }
+  }
+  if (const auto p = filmPrint(t, kind)) addUnique(out, *p);
+  if (const auto p = taperedValue(t, kind)) addUnique(out, *p);
+  if (const auto d = readDielectric(t)) {
+    Piece p;
+    p.fields.dielectric = d;
+    p.fit = d->dielectricClass == 2 || d->coefficientTenths == 0 ? 3 : 1;
+    addUnique(out, p);
+  }
+  if (const SafetyClass* s = safetyClass(t)) {
+    Piece p;
+    p.fields.safety = s;
+    p.fit = 3;
+    addUnique(out, p);
+  }
+  if (const auto farads = chipCapacitorCode(t)) {
+    Quantity q;
+    q.family = Family::Capacitance;
+    q.value = *farads;
+    addUnique(out, valuePiece(q, kind, -2));
+  }
+  if (out.empty() && isPartNumber(t)) {
+    Piece p;
+    p.fields.partNumber = std::string(t);
+    out.push_back(p);
+  }
+  return out;
+}
+
+// The fields of a print: cut at blanks, slashes and commas that stand outside a number ("1/4W" is
+// one field, "4,7k" one number), a unit standing apart joined to its number ("47 uF", "275 VAC").
+std::vector<std::string> fieldsOf(std::string_view s) {
+  std::vector<std::string> out;
+  std::string field;
+  const auto cut = [&] {
+    if (field.empty()) return;
+    const bool unitOnly = std::all_of(field.begin(), field.end(), [](char c) { return isLetter(c) || c == '~'; });
+    if (unitOnly && !out.empty() && (isDigit(out.back().back()) || out.back().back() == '.'))
+      out.back() += field;
+    else
+      out.push_back(field);
+    field.clear();
+  };
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    const bool digitBefore = i > 0 && isDigit(s[i - 1]), digitAfter = i + 1 < s.size() && isDigit(s[i + 1]);
+    const bool fraction = c == '/' && digitBefore && digitAfter && allDigits(field) &&
+                          [&] {
+                            std::size_t d = i + 1;
+                            while (d < s.size() && isDigit(s[d])) ++d;
+                            return d < s.size() && upper(s[d]) == 'W';
+                          }();
+    if (c == ' ' || (c == '/' && !fraction) || (c == ',' && !(digitBefore && digitAfter)))
+      cut();
+    else
+      field += c;
+  }
+  cut();
+  return out;
+}
+
+bool coherent(const Piece& p) {
+  const PrintReading& r = p.fields;
+  const std::optional<Family> family = r.quantity ? std::optional<Family>(r.quantity->family) : std::nullopt;
+  const bool capacitorFields = r.voltage || r.dielectric || r.safety;
+  const bool resistorFields = r.watts || r.taper || r.tempco;
+  if (capacitorFields && resistorFields) return false;
+  if (capacitorFields && family && *family != Family::Capacitance) return false;
+  if (resistorFields && family && *family != Family::Resistance) return false;
+  if (p.needsVoltage && !r.voltage) return false;
+  if (!r.partNumber.empty() && !r.quantity) return false;
+  return r.quantity || capacitorFields || resistorFields;
+}
+
+// Nothing but a value (and a typed tolerance, or a part number, which says nothing of the value).
+bool valueAlone(const PrintReading& r) {
+  return !r.voltage && !r.dielectric && !r.safety && !r.watts && !r.taper && !r.tempco;
+}
+
+struct Combined {
+  Piece piece;
+  std::size_t order;
+};
+
+void combine(const std::vector<std::vector<Piece>>& meanings, std::size_t field, const Piece& sofar, int& budget,
+             std::vector<Combined>& out) {
+  if (--budget < 0) return;
+  if (field == meanings.size()) {
+    out.push_back({sofar, out.size()});
+    return;
+  }
+  for (const Piece& p : meanings[field]) {
+    Piece next = sofar;
+    if (merge(next, p)) combine(meanings, field + 1, next, budget, out);
+  }
+}
+
+std::string quotedField(std::string_view field) { return "“" + std::string(field) + "”"; }
+
+// Why one field means nothing.
+std::string fieldRefusal(std::string_view t, PartKind kind) {
+  std::string why;
+  if (looksEia96(t) && !readEia96(t, why)) return why;
+  if (const auto q = readValue(t, kind, why)) {
+    if (q->value.isZero()) return "数值是零";
+    return "数值超出范围";
+  }
+  return why.empty() ? "不认识" + quotedField(t) : why;
+}
+
+PrintReadings refused(std::string why) { return {{}, std::move(why)}; }
+
+}  // namespace
+
+PrintReadings readPrint(std::string_view text, PartKind kind) {
+  const TypedText typed = normaliseTyped(text);
+  if (!typed.refusal.empty()) return refused(typed.refusal);
+  std::string_view s = trimmed(typed.ascii);
+  if (s.empty()) return {};
+  if (s.find_first_of("()[]") != std::string_view::npos) {
+    const std::size_t open = s.find_first_of("([");
+    const bool toleranceInside = open != std::string_view::npos && s.find('%', open) != std::string_view::npos;
+    return refused(toleranceInside ? "误差要直接写在数值后面，不加括号" : "不认识括号");
+  }
+
+  // A typed tolerance in percent ends the value it belongs to; fields may follow it ("10k 5% 1/4W").
+  std::optional<Decimal> percent;
+  std::string rest(s);
+  if (const std::size_t at = s.find('%'); at != std::string_view::npos) {
+    std::string why;
+    std::string_view head = s.substr(0, at + 1);
+    const std::string_view tail = trimmed(s.substr(at + 1));
+    percent = takeTolerance(head, why);
+    if (!percent) return refused(why);
+    if (head.empty()) return refused(tail.empty() ? "只有误差，没有数值" : "误差要写在数值后面");
+    if (tail.find('%') != std::string_view::npos) return refused("误差写了两次");
+    rest = std::string(head) + " " + std::string(tail);
+  }
+
+  if (startsWithColour(rest)) {
+    if (percent) return refused("色环已经标出误差");
+    std::string why;
+    const std::optional<PrintReading> r = readColours(rest, kind, why);
+    if (!r) return refused(why);
+    if (r->quantity && !r->zeroOhmLink && !inRange(r->quantity->value)) return refused("数值超出范围");
+    return {{*r}, {}};
+  }
+
+  const std::vector<std::string> fields = fieldsOf(rest);
+  if (fields.empty()) return refused("缺少数字");
+  if (fields.size() > kMostFields) return refused("标注的段数太多");
+  std::vector<std::vector<Piece>> meanings;
+  for (const std::string& f : fields) {
+    meanings.push_back(fieldMeanings(f, kind));
+    if (meanings.back().empty()) {
+      const std::string why = fieldRefusal(f, kind);
+      // Where the reason does not quote the field, it names it.
+      const bool named = fields.size() == 1 || why.find("“") != std::string::npos;
+      return refused(named ? why : quotedField(f) + "：" + why);
+    }
+  }
+
+  std::vector<Combined> combined;
+  int budget = kMostCombinations;
+  combine(meanings, 0, Piece{}, budget, combined);
+  std::vector<Combined> kept;
+  for (Combined& c : combined) {
+    PrintReading& r = c.piece.fields;
+    if (!coherent(c.piece)) continue;
+    if (percent) {
+      if (!r.quantity || r.zeroOhmLink || r.quantity->tolerance) continue;
+      r.quantity->tolerance = *percent;
+    }
+    // A pot or trimmer prints its value as a code beside its part number ("3296W 103").
+    if (!r.partNumber.empty() && r.quantity->written == Written::Code3 && r.quantity->family == Family::Resistance) {
+      c.piece.fit += 1;
+      c.piece.otherSense = false;
+    }
+    kept.push_back(std::move(c));
+  }
+  std::stable_sort(kept.begin(), kept.end(),
+                   [](const Combined& a, const Combined& b) { return a.piece.fit > b.piece.fit; });
+  PrintReadings out;
+  for (const Combined& c : kept) {
+    // Another kind's meaning of a bare number is offered only where the print says more.
+    if (c.piece.otherSense && valueAlone(c.piece.fields)) continue;
+    if (std::find(out.readings.begin(), out.readings.end(), c.piece.fields) != out.readings.end()) continue;
+    out.readings.push_back(c.piece.fields);
+    if (out.readings.size() == kMostReadings) break;
+  }
+  if (!out.readings.empty()) return out;
+
+  // Nothing fits: say which fields clash.
+  std::size_t valuesOnly = 0;
+  for (std::size_t i = 0; i < meanings.size(); ++i) {
+    const bool allValues =
+        std::all_of(meanings[i].begin(), meanings[i].end(), [](const Piece& p) { return p.fields.quantity.has_value(); });
+    if (!allValues) continue;
+    ++valuesOnly;
+    if (i > 0 && isNumberChar(fields[i - 1].back()) && isNumberChar(fields[i].front()) && valuesOnly > 1)
+      return refused("数字中间不能有空格");
+  }
+  if (valuesOnly > 1) return refused("有两个数值");
+  if (fields.size() == 1) return refused(fieldRefusal(fields.front(), kind));
+  if (percent) return refused("只有误差，没有数值");
+  return refused("这些标注不属于同一个元件");
+}
+
+}  // namespace kalvori
