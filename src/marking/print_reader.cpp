@@ -200,22 +200,17 @@ void valuePieces(std::string_view u, PartKind kind, bool whole, std::vector<Piec
     }
   } else if (whole && allDigits(rest) && rest.size() <= 2 && rest[0] != '0' && letter != 'F' && letter != 'H' &&
              (kind == PartKind::CapacitorCode || !looksEia96(u))) {
-    // Small ceramics print picofarads and a tolerance letter ("47J"); where the letter could be a
-    // prefix ("10K"), only a capacitor in hand makes it one, and the shape of an EIA-96 code ("97C")
-    // is that code's but for a capacitor in hand.
+    // Small ceramics print picofarads and a tolerance letter ("47J"): the first meaning for a
+    // capacitor in hand, for another part only where nothing else fits ("10K" is 10 kΩ, "5W" five
+    // watts); and the shape of an EIA-96 code ("97C") is that code's but for a capacitor in hand.
     Quantity q{};
     q.family = Family::Capacitance;
     q.value = Decimal::of(std::stoull(std::string(rest)), -12);
-    withTolerance(q, 0, kind != PartKind::CapacitorCode && isPrefixLetter(letter));
+    withTolerance(q, 0, kind != PartKind::CapacitorCode);
   } else if (std::any_of(rest.begin(), rest.end(), isLetter)) {
-    // F after microfarads and H after microhenries are the unit, read above.
-    const auto asTolerance = [&](const Quantity& q, bool otherSense) {
-      if (!((letter == 'F' && q.family == Family::Capacitance) || (letter == 'H' && q.family == Family::Inductance)))
-        withTolerance(q, 0, otherSense);
-    };
-    if (const auto q = readValue(rest, kind, why)) asTolerance(*q, false);
+    if (const auto q = readValue(rest, kind, why)) withTolerance(*q, 0, false);
     for (PartKind k : kKinds)
-      if (const auto q = readValue(rest, k, why)) asTolerance(*q, true);
+      if (const auto q = readValue(rest, k, why)) withTolerance(*q, 0, true);
   }
 }
 
@@ -260,6 +255,8 @@ void voltageCodeAt(std::string_view t, std::size_t i, std::vector<Match>& out) {
   if (!volts) return;
   Piece p;
   p.fields.voltage = Voltage{*volts, false, std::string(t.substr(i, 2))};
+  // Where a code reads as volts written out too ("1V", "2V" beside a capacitance), the code is meant.
+  p.fit = 1;
   out.push_back({i + 2, p});
 }
 
@@ -333,15 +330,18 @@ void runTogether(std::string_view t, std::size_t i, const Piece& sofar, int dept
   }
 }
 
+// A maker's part number: letters and digits, more digits than a value spells ("3296W", "1N4148"),
+// or a series of two letters and its number ("WH148", "RV09").
 bool isPartNumber(std::string_view t) {
-  if (t.size() < 3 || t.size() > 16) return false;
+  if (t.size() < 4 || t.size() > 16) return false;
   int letters = 0, digits = 0;
   for (char c : t) {
     if (isLetter(c)) ++letters;
     else if (isDigit(c)) ++digits;
     else if (c != '-') return false;
   }
-  return letters > 0 && digits >= 2;
+  const bool series = isLetter(t[0]) && isLetter(t[1]) && isDigit(t[2]) && isDigit(t[3]);
+  return letters > 0 && (digits >= 3 || series);
 }
 
 // A film capacitor's microfarads with a point, its tolerance letter and its volts: ".1J100".
@@ -580,9 +580,11 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
   std::stable_sort(kept.begin(), kept.end(),
                    [](const Combined& a, const Combined& b) { return a.piece.fit > b.piece.fit; });
   PrintReadings out;
+  // Another kind's meaning of a bare number is offered only where the print says more, or where
+  // nothing else fits.
+  const bool ownMeaning = std::any_of(kept.begin(), kept.end(), [](const Combined& c) { return !c.piece.otherSense; });
   for (const Combined& c : kept) {
-    // Another kind's meaning of a bare number is offered only where the print says more.
-    if (c.piece.otherSense && valueAlone(c.piece.fields)) continue;
+    if (ownMeaning && c.piece.otherSense && valueAlone(c.piece.fields)) continue;
     if (std::find(out.readings.begin(), out.readings.end(), c.piece.fields) != out.readings.end()) continue;
     out.readings.push_back(c.piece.fields);
     if (out.readings.size() == kMostReadings) break;
@@ -600,7 +602,28 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
       return refused("数字中间不能有空格");
   }
   if (valuesOnly > 1) return refused("有两个数值");
-  if (fields.size() == 1) return refused(fieldRefusal(fields.front(), kind));
+  const auto all = [&](std::size_t i, auto test) { return std::all_of(meanings[i].begin(), meanings[i].end(), test); };
+  const auto partNumberOnly = [](const Piece& p) { return !p.fields.partNumber.empty() && !p.fields.quantity; };
+  if (fields.size() == 1)
+    return refused(all(0, partNumberOnly) ? "只有型号，没有数值" : fieldRefusal(fields.front(), kind));
+  // A field of one kind of part beside the value of another: "10k 25V".
+  constexpr std::pair<Family, std::string_view> kParts[] = {
+      {Family::Resistance, "电阻"}, {Family::Capacitance, "电容"}, {Family::Inductance, "电感"}};
+  for (const auto& [family, part] : kParts) {
+    const auto valueOf = [family](const Piece& p) { return p.fields.quantity && p.fields.quantity->family == family; };
+    const bool value = std::any_of(meanings.begin(), meanings.end(), [&](const std::vector<Piece>& m) {
+      return std::all_of(m.begin(), m.end(), valueOf);
+    });
+    if (!value) continue;
+    for (std::size_t i = 0; i < meanings.size(); ++i) {
+      const auto notItsField = [family](const Piece& p) {
+        Piece alone{p.fields, 0, false, false};
+        alone.fields.quantity = Quantity{Decimal::of(1, 0), family, {}, Written::Value};
+        return !p.fields.quantity && !coherent(alone);
+      };
+      if (all(i, notItsField)) return refused(quotedField(fields[i]) + "不是" + std::string(part) + "的标注");
+    }
+  }
   if (percent) return refused("只有误差，没有数值");
   return refused("这些标注不属于同一个元件");
 }

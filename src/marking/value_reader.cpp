@@ -267,6 +267,9 @@ std::optional<Quantity> readValue(std::string_view body, PartKind kind, std::str
   if (unit && prefix && (!prefix->usedBy(*unit) || (*unit == Family::Capacitance && upper(prefix->letter) == 'R')))
     return why = "不认识字母" + quoted(prefix->letter), std::nullopt;
 
+  // A letter stands for the point of short values only: "1N4148" is a part number, not 1.4148 nF.
+  if (letterIsPoint && mantissa->significantDigits() > 4) return why = "字母当小数点时最多四位数字", std::nullopt;
+
   Quantity q;
   q.written = letterIsPoint ? Written::RNotation : Written::Value;
   int exponent = 0;
