@@ -403,7 +403,8 @@ std::vector<Piece> fieldMeanings(std::string_view t, PartKind kind) {
   if (const auto d = readDielectric(t)) {
     Piece p;
     p.fields.dielectric = d;
-    p.fit = d->dielectricClass == 2 || d->coefficientTenths == 0 ? 3 : 1;
+    // Class 2 codes and C0G under its names are printed on parts; the other class 1 codes seldom.
+    p.fit = d->dielectricClass == 2 || d->code == "C0G" || d->code == "NP0" || d->code == "NPO" ? 3 : 1;
     addUnique(out, p);
   }
   if (const SafetyClass* s = safetyClass(t)) {
@@ -563,10 +564,12 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
   int budget = kMostCombinations;
   combine(meanings, 0, Piece{}, budget, combined);
   std::vector<Combined> kept;
+  bool toleranceTwice = false;
   for (Combined& c : combined) {
     PrintReading& r = c.piece.fields;
     if (!coherent(c.piece)) continue;
     if (percent) {
+      if (r.quantity && r.quantity->tolerance) toleranceTwice = true;
       if (!r.quantity || r.zeroOhmLink || r.quantity->tolerance) continue;
       r.quantity->tolerance = *percent;
     }
@@ -602,6 +605,7 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
       return refused("数字中间不能有空格");
   }
   if (valuesOnly > 1) return refused("有两个数值");
+  if (toleranceTwice) return refused("误差写了两次");
   const auto all = [&](std::size_t i, auto test) { return std::all_of(meanings[i].begin(), meanings[i].end(), test); };
   const auto partNumberOnly = [](const Piece& p) { return !p.fields.partNumber.empty() && !p.fields.quantity; };
   if (fields.size() == 1)

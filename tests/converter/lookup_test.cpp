@@ -82,6 +82,50 @@ TEST(Lookup, AnswerLines) {
   }
 }
 
+TEST(Lookup, WholePrintsAnswerEveryField) {
+  const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+      {"104K 2A", "c", "100 nF ±10%  100 V 直流  代码 104  E6 标准值", "104"},
+      {"2A104J", "c", "100 nF ±5%  100 V 直流  代码 104  E6 标准值", "104"},
+      {"47µF 25V", "c", "47 uF  25 V 直流  代码 476  E6 标准值", "476"},
+      {"X7R", "c", "X7R：-55…+125 °C 内变化 ±15%", ""},  // understood, without a value to press
+      {"000", "r4", "0 Ω 跳线  一条黑环  贴片 0 或 000（本窗口的按钮无法按出）", ""},
+      {"brown black black red brown red", "r5",
+       "10 kΩ ±1%  温漂 ±50 ppm/K  四环 棕黑橙棕  五环 棕黑黑红棕  贴片 103 或 1002  EIA-96 01C  E6 标准值", "10021"},
+      {"470 6.3V", "c", "470 uF  6.3 V 直流  代码 477  E6 标准值\n也可能是 47 pF  6.3 V 直流", "477"},
+      {"104K", "r4", "104 kΩ  五环 棕黑黄橙  贴片 1043  E192 标准值\n也可能是 100 nF ±10%", "1043"},
+      // Enter goes where the tolerance cannot be shown, or shows a printed code by its bands: said.
+      {"10k 2%", "r4", "10 kΩ ±2%  四环 棕黑橙红  五环 棕黑黑红红  贴片 103（Enter 显示为贴片代码，不含 ±2%）  E6 标准值", "103"},
+      {"4k7 3%", "r4", "4.7 kΩ ±3%  色环 无（±3% 没有误差环）  贴片 472（Enter 显示为贴片代码，不含 ±3%）  E6 标准值", "472"},
+      {"01C", "tr", "10 kΩ ±1%  四环 棕黑橙棕  五环 棕黑黑红棕  贴片 103 或 1002  EIA-96 01C（Enter 以五环显示）  E6 标准值", "10021"},
+      {"10k 2%", "tr", "10 kΩ ±2%  四环 棕黑橙红  五环 棕黑黑红红  贴片 103  E6 标准值", "103"},
+  };
+  for (const auto& [text, mode, line, keys] : cases) {
+    SCOPED_TRACE(std::string(text) + " in " + mode);
+    const LookupAnswer a = lookUp(text, mode);
+    EXPECT_TRUE(a.understood);
+    EXPECT_EQ(a.line, line);
+    EXPECT_EQ(a.presses.keys, keys);
+    EXPECT_EQ(a.json.empty(), false);
+    EXPECT_TRUE(a.picture);
+  }
+  // The picture shows the bands of the mode Enter goes to.
+  const auto names = [](const LookupAnswer& a) {
+    std::string out;
+    for (const PaintedBand& b : a.picture->bands) out += b.name;
+    return out;
+  };
+  EXPECT_EQ(names(lookUp("4k7 5%", "r5")), "黄紫红金");  // four-band has the gold button
+  EXPECT_EQ(names(lookUp("4k7", "r5")), "黄紫黑棕");
+  EXPECT_EQ(names(lookUp("01C", "tr")), "棕黑黑红棕");
+  EXPECT_EQ(lookUp("472", "tr").picture->lines, std::vector<std::string>{"472"});
+  EXPECT_EQ(lookUp("104K 2A", "c").picture->lines, (std::vector<std::string>{"104K", "2A"}));
+  EXPECT_EQ(names(lookUp("brown black black red brown red", "r4")), "棕黑黑红棕红");
+  // Refused and blank text.
+  EXPECT_EQ(lookUp("4k7k", "r4").json, R"({"readings": [], "markings": null, "series": null, "refusal": "只能有一个倍率字母"})");
+  EXPECT_EQ(lookUp(" ", "r4").json, "");
+  EXPECT_FALSE(lookUp("4k7k", "r4").picture);
+}
+
 TEST(Lookup, EnterShowsItInTheFirstModeThatCan) {
   struct Case {
     const char* text;
