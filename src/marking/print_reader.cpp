@@ -432,10 +432,17 @@ std::vector<Piece> fieldMeanings(std::string_view t, PartKind kind) {
 std::vector<std::string> fieldsOf(std::string_view s) {
   std::vector<std::string> out;
   std::string field;
+  // A number with a prefix only, as in "4.7 k Ω", takes its unit too.
+  const auto prefixed = [](std::string_view f) {
+    const std::size_t letters = f.find_first_not_of("0123456789.,");
+    return letters > 0 && letters != std::string_view::npos && f.size() - letters == 1 && isPrefixLetter(f.back());
+  };
   const auto cut = [&] {
     if (field.empty()) return;
     const bool unitOnly = std::all_of(field.begin(), field.end(), [](char c) { return isLetter(c) || c == '~'; });
-    if (unitOnly && !out.empty() && (isDigit(out.back().back()) || out.back().back() == '.'))
+    const bool unit = field == "ohm" || field == "ohms" || field == "F" || field == "H" || field == "f" || field == "h";
+    if (unitOnly && !out.empty() &&
+        (isDigit(out.back().back()) || out.back().back() == '.' || (unit && prefixed(out.back()))))
       out.back() += field;
     else
       out.push_back(field);
@@ -613,7 +620,9 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
   // A field of one kind of part beside the value of another: "10k 25V".
   constexpr std::pair<Family, std::string_view> kParts[] = {
       {Family::Resistance, "电阻"}, {Family::Capacitance, "电容"}, {Family::Inductance, "电感"}};
-  for (const auto& [family, part] : kParts) {
+  for (const auto& kindOfPart : kParts) {
+    const Family family = kindOfPart.first;
+    const std::string_view part = kindOfPart.second;
     const auto valueOf = [family](const Piece& p) { return p.fields.quantity && p.fields.quantity->family == family; };
     const bool value = std::any_of(meanings.begin(), meanings.end(), [&](const std::vector<Piece>& m) {
       return std::all_of(m.begin(), m.end(), valueOf);

@@ -71,6 +71,8 @@ TEST(PrintReader, CapacitorPrintsReadWhole) {
 TEST(PrintReader, ResistorAndInductorPrintsReadWhole) {
   expectReadings({
       {"4K7J", RB, {"4.7 kΩ ±5%"}},
+      {"4.7 k Ω", RB, {"4.7 kΩ"}},
+      {"100 n F", RB, {"100 nF"}},
       {"1M0F", CC, {"1 MΩ ±1%"}},
       {"R33J", RB, {"0.33 Ω ±5%"}},
       {"2R2K", RB, {"2.2 Ω ±10%"}},
