@@ -197,7 +197,7 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
   std::size_t valuesOnly = 0;
   for (std::size_t i = 0; i < meanings.size(); ++i) {
     const bool allValues =
-        std::all_of(meanings[i].begin(), meanings[i].end(), [](const Piece& p) { return p.fields.quantity.has_value(); });
+        std::all_of(meanings[i].begin(), meanings[i].end(), [](const Piece& p) { return p.fields.quantity; });
     if (!allValues) continue;
     ++valuesOnly;
     if (i > 0 && isNumberChar(fields[i - 1].back()) && isNumberChar(fields[i].front()) && valuesOnly > 1)

@@ -3,9 +3,9 @@
 //   the text is brought to ASCII (typed_text), a typed tolerance in percent taken off, and the rest
 //   cut into fields at blanks, slashes and commas ("104K 2A", "1000uF/16V", "X2 104K 275VAC"); a
 //   unit standing apart joins its number ("47 uF");
-//   each field is recognised by the tables (print_fields), also where fields run together ("104K100V", "2A104J",
-//   "5W10RJ"): a value (value_reader: prefixes, units, R-notation, codes, EIA-96) with a tolerance
-//   letter (tolerance_letters), a rated voltage written out ("25V", "1KV", "250VAC", "275V~",
+//   each field is recognised by the tables (print_fields), also where fields run together
+//   ("104K100V", "2A104J", "5W10RJ"): a value (value_reader: prefixes, units, R-notation, codes,
+//   EIA-96) with a tolerance letter (tolerance_letters), a rated voltage written out ("25V", "1KV", "250VAC", "275V~",
 //   "50WV") or coded (voltage_codes: "2A", and the tantalum letter of "107A"), a power ("5W",
 //   "1/4W"), a dielectric (dielectric_codes), a safety class (safety_classes), the two-character
 //   chip capacitor code (chip_capacitor_code), a film print (".1J100"), a pot's taper letter
