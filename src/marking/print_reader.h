@@ -5,9 +5,9 @@
 //   unit standing apart joins its number ("47 uF");
 //   each field is recognised by the tables (print_fields), also where fields run together
 //   ("104K100V", "2A104J", "5W10RJ"): a value (value_reader: prefixes, units, R-notation, codes,
-//   EIA-96) with a tolerance letter (tolerance_letters), a rated voltage written out ("25V", "1KV", "250VAC", "275V~",
-//   "50WV") or coded (voltage_codes: "2A", and the tantalum letter of "107A"), a power ("5W",
-//   "1/4W"), a dielectric (dielectric_codes), a safety class (safety_classes), the two-character
+//   EIA-96) with a tolerance letter (tolerance_letters), a rated voltage written out ("25V",
+//   "1KV", "250VAC", "275V~", "50WV") or coded (voltage_codes: "2A", and the tantalum letter of
+//   "107A"), a power ("5W", "1/4W"), a dielectric (dielectric_codes), a safety class (safety_classes), the two-character
 //   chip capacitor code (chip_capacitor_code), a film print (".1J100"), a pot's taper letter
 //   ("B10K"), a part number ("3296W"); a field may mean several of these;
 //   the fields are combined into readings, each field used once, each reading one part's (no
