@@ -145,6 +145,7 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
     return {{*r}, {}};
   }
 
+  rest.erase(std::unique(rest.begin(), rest.end(), [](char a, char b) { return a == ' ' && b == ' '; }), rest.end());
   const std::vector<std::string> fields = fieldsOf(rest);
   if (fields.empty()) return refused("缺少数字");
   if (fields.size() > kMostFields) return refused("标注的段数太多");
@@ -200,7 +201,10 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
         std::all_of(meanings[i].begin(), meanings[i].end(), [](const Piece& p) { return p.fields.quantity; });
     if (!allValues) continue;
     ++valuesOnly;
-    if (i > 0 && isNumberChar(fields[i - 1].back()) && isNumberChar(fields[i].front()) && valuesOnly > 1)
+    // "4 7k": a blank inside a number, rather than two values.
+    const std::string apart = i > 0 ? fields[i - 1] + " " + fields[i] : std::string();
+    if (i > 0 && isNumberChar(fields[i - 1].back()) && isNumberChar(fields[i].front()) && valuesOnly > 1 &&
+        rest.find(apart) != std::string::npos)
       return refused("数字中间不能有空格");
   }
   if (valuesOnly > 1) return refused("有两个数值");
