@@ -92,7 +92,7 @@ void addUnique(std::vector<Piece>& out, Piece p) {
 }
 
 // Every meaning of one value, perhaps with a tolerance letter or a tantalum voltage letter after it.
-void valuePieces(std::string_view u, PartKind kind, bool whole, std::vector<Piece>& out) {
+void valuePieces(std::string_view u, PartKind kind, bool whole, bool unitApart, std::vector<Piece>& out) {
   if (u.empty()) return;
   if (whole && isZeroLink(u)) {
     Piece p;
@@ -132,8 +132,9 @@ void valuePieces(std::string_view u, PartKind kind, bool whole, std::vector<Piec
   const std::string_view rest = u.substr(0, u.size() - 1);
   if (rest.empty() || !isLetter(last)) return;
   const char letter = upper(last);
-  // F and H that end a value read with them are its unit ("4.7mH", "10uF"), not tolerance letters.
-  if (value && (letter == 'F' || letter == 'H') && !(allDigits(rest) && rest.size() == 3)) return;
+  // F and H that end a value read with them are its unit ("4.7mH", "10uF"), not tolerance letters;
+  // after a code too where they stand apart ("100 H" is a hundred henries).
+  if (value && (letter == 'F' || letter == 'H') && (unitApart || !(allDigits(rest) && rest.size() == 3))) return;
   const bool lowerAfterCode = last != letter && allDigits(rest) && rest.size() == 3 &&
                               std::string_view("jkm").find(last) != std::string_view::npos;
   const bool toleranceLetter = isToleranceLetter(letter) && (last == letter || lowerAfterCode);
@@ -250,7 +251,8 @@ void powerAt(std::string_view t, std::size_t i, std::vector<Match>& out) {
   out.push_back({e + 1, p});
 }
 
-void piecesAt(std::string_view t, std::size_t i, PartKind kind, bool wholeOnly, std::vector<Match>& out) {
+void piecesAt(std::string_view t, std::size_t i, PartKind kind, bool wholeOnly, bool unitApart,
+              std::vector<Match>& out) {
   voltageAt(t, i, out);
   // A voltage code leads its group ("2A104J") or stands alone.
   if (i == 0) voltageCodeAt(t, i, out);
@@ -264,13 +266,13 @@ void piecesAt(std::string_view t, std::size_t i, PartKind kind, bool wholeOnly, 
     const bool whole = i == 0 && e == t.size();
     if (!whole && std::all_of(u.begin(), u.end(), isNumberChar) && !(i > 0 && u.size() == 3 && allDigits(u))) continue;
     std::vector<Piece> pieces;
-    valuePieces(u, kind, whole, pieces);
+    valuePieces(u, kind, whole, unitApart && e == t.size(), pieces);
     for (Piece& p : pieces) out.push_back({e, std::move(p)});
   }
 }
 
 // Every way the fields of `t` from `i` run together.
-void runTogether(std::string_view t, std::size_t i, const Piece& sofar, int depth, PartKind kind,
+void runTogether(std::string_view t, std::size_t i, const Piece& sofar, int depth, PartKind kind, bool unitApart,
                  std::vector<Piece>& out) {
   if (i == t.size()) {
     if (depth > 0) addUnique(out, sofar);
@@ -278,12 +280,12 @@ void runTogether(std::string_view t, std::size_t i, const Piece& sofar, int dept
   }
   if (depth == kMostRunTogether) return;
   std::vector<Match> matches;
-  piecesAt(t, i, kind, t.size() > kLongestRunTogether, matches);
+  piecesAt(t, i, kind, t.size() > kLongestRunTogether, unitApart, matches);
   for (const Match& m : matches) {
     Piece next = sofar;
     // Each field run into another makes a reading a little less likely than one read whole.
     if (depth > 0) next.fit -= 1;
-    if (merge(next, m.piece)) runTogether(t, m.end, next, depth + 1, kind, out);
+    if (merge(next, m.piece)) runTogether(t, m.end, next, depth + 1, kind, unitApart, out);
   }
 }
 
@@ -371,9 +373,9 @@ bool inRange(const Decimal& v) {
 }
 
 // Every meaning of one field of a print.
-std::vector<Piece> fieldMeanings(std::string_view t, PartKind kind) {
+std::vector<Piece> fieldMeanings(std::string_view t, PartKind kind, bool unitApart) {
   std::vector<Piece> out;
-  runTogether(t, 0, Piece{}, 0, kind, out);
+  runTogether(t, 0, Piece{}, 0, kind, unitApart, out);
   if (looksEia96(t)) {
     std::string why;
     if (const auto q = readEia96(t, why)) {

@@ -29,7 +29,8 @@ bool merge(Piece& a, const Piece& b);
 // Within the values any component has: 10^-15 to 10^15 ohms, farads or henries, not zero.
 bool inRange(const Decimal& v);
 
-// Every meaning of one field, none when it has none.
-std::vector<Piece> fieldMeanings(std::string_view field, PartKind kind);
+// Every meaning of one field, none when it has none. `unitApart`: its last letters were written
+// apart from the number ("100 H"), as a unit is and a tolerance letter is not.
+std::vector<Piece> fieldMeanings(std::string_view field, PartKind kind, bool unitApart);
 
 }  // namespace kalvori

@@ -21,8 +21,13 @@ constexpr std::size_t kMostReadings = 4;
 
 // The fields of a print: cut at blanks, slashes and commas that stand outside a number ("1/4W" is
 // one field, "4,7k" one number), a unit standing apart joined to its number ("47 uF", "275 VAC").
-std::vector<std::string> fieldsOf(std::string_view s) {
-  std::vector<std::string> out;
+struct Field {
+  std::string text;
+  bool unitApart = false;  // its last letters stood apart from its number
+};
+
+std::vector<Field> fieldsOf(std::string_view s) {
+  std::vector<Field> out;
   std::string field;
   // A number with a prefix only, as in "4.7 k Ω", takes its unit too.
   const auto prefixed = [](std::string_view f) {
@@ -34,10 +39,12 @@ std::vector<std::string> fieldsOf(std::string_view s) {
     const bool unitOnly = std::all_of(field.begin(), field.end(), [](char c) { return isLetter(c) || c == '~'; });
     const bool unit = field == "ohm" || field == "ohms" || field == "F" || field == "H" || field == "f" || field == "h";
     if (unitOnly && !out.empty() &&
-        (isDigit(out.back().back()) || out.back().back() == '.' || (unit && prefixed(out.back()))))
-      out.back() += field;
-    else
-      out.push_back(field);
+        (isDigit(out.back().text.back()) || out.back().text.back() == '.' || (unit && prefixed(out.back().text)))) {
+      out.back().text += field;
+      out.back().unitApart = true;
+    } else {
+      out.push_back({field});
+    }
     field.clear();
   };
   for (std::size_t i = 0; i < s.size(); ++i) {
@@ -146,12 +153,13 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
   }
 
   rest.erase(std::unique(rest.begin(), rest.end(), [](char a, char b) { return a == ' ' && b == ' '; }), rest.end());
-  const std::vector<std::string> fields = fieldsOf(rest);
+  const std::vector<Field> fields = fieldsOf(rest);
   if (fields.empty()) return refused("缺少数字");
   if (fields.size() > kMostFields) return refused("标注的段数太多");
   std::vector<std::vector<Piece>> meanings;
-  for (const std::string& f : fields) {
-    meanings.push_back(fieldMeanings(f, kind));
+  for (const Field& field : fields) {
+    const std::string& f = field.text;
+    meanings.push_back(fieldMeanings(f, kind, field.unitApart));
     if (meanings.back().empty()) {
       const std::string why = fieldRefusal(f, kind);
       // Where the reason does not quote the field, it names it.
@@ -202,8 +210,8 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
     if (!allValues) continue;
     ++valuesOnly;
     // "4 7k": a blank inside a number, rather than two values.
-    const std::string apart = i > 0 ? fields[i - 1] + " " + fields[i] : std::string();
-    if (i > 0 && isNumberChar(fields[i - 1].back()) && isNumberChar(fields[i].front()) && valuesOnly > 1 &&
+    const std::string apart = i > 0 ? fields[i - 1].text + " " + fields[i].text : std::string();
+    if (i > 0 && isNumberChar(fields[i - 1].text.back()) && isNumberChar(fields[i].text.front()) && valuesOnly > 1 &&
         rest.find(apart) != std::string::npos)
       return refused("数字中间不能有空格");
   }
@@ -212,7 +220,7 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
   const auto all = [&](std::size_t i, auto test) { return std::all_of(meanings[i].begin(), meanings[i].end(), test); };
   const auto partNumberOnly = [](const Piece& p) { return !p.fields.partNumber.empty() && !p.fields.quantity; };
   if (fields.size() == 1)
-    return refused(all(0, partNumberOnly) ? "只有型号，没有数值" : fieldRefusal(fields.front(), kind));
+    return refused(all(0, partNumberOnly) ? "只有型号，没有数值" : fieldRefusal(fields.front().text, kind));
   // A field of one kind of part beside the value of another: "10k 25V".
   constexpr std::pair<Family, std::string_view> kParts[] = {
       {Family::Resistance, "电阻"}, {Family::Capacitance, "电容"}, {Family::Inductance, "电感"}};
@@ -230,7 +238,7 @@ PrintReadings readPrint(std::string_view text, PartKind kind) {
         alone.fields.quantity = Quantity{Decimal::of(1, 0), family, {}, Written::Value};
         return !p.fields.quantity && !coherent(alone);
       };
-      if (all(i, notItsField)) return refused(quotedField(fields[i]) + "不是" + std::string(part) + "的标注");
+      if (all(i, notItsField)) return refused(quotedField(fields[i].text) + "不是" + std::string(part) + "的标注");
     }
   }
   if (percent) return refused("只有误差，没有数值");
