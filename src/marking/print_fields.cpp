@@ -224,7 +224,7 @@ void powerAt(std::string_view t, std::size_t i, std::vector<Match>& out) {
   if (n == i || (t[i] == '0' && (i + 1 >= n || t[i + 1] != '.'))) return;
   std::optional<Decimal> watts = numberAt(t, i, n);
   std::size_t e = n;
-  if (e < t.size() && t[e] == '/' && allDigits(t.substr(i, n - i))) {
+  if (e < t.size() && t[e] == '/' && allDigits(t.substr(i, n - i)) && n - i <= 3) {
     // A fraction: 1/4, 1/2, 1/8 and the like, as resistors are sold.
     std::size_t d = e + 1;
     while (d < t.size() && isDigit(t[d])) ++d;
