@@ -259,7 +259,14 @@ void piecesAt(std::string_view t, std::size_t i, PartKind kind, bool wholeOnly, 
   powerAt(t, i, out);
   const char c = t[i];
   if (!isDigit(c) && c != '.' && c != 'R' && c != 'r') return;
-  for (std::size_t e = wholeOnly ? t.size() : i + 1; e <= t.size(); ++e) {
+  // A value runs to the end of its group, or stops where the rated voltage follows it
+  // ("104K100V"); a voltage code or a power before it leaves it the rest ("2A104J", "5W10RJ").
+  for (std::size_t e = wholeOnly || i > 0 ? t.size() : i + 1; e <= t.size(); ++e) {
+    if (e < t.size()) {
+      std::vector<Match> voltage;
+      voltageAt(t, e, voltage);
+      if (voltage.empty() || voltage.front().end != t.size()) continue;
+    }
     // Among fields run together a value carries a letter, or is a three-digit code after a voltage
     // code ("2A104").
     const std::string_view u = t.substr(i, e - i);
