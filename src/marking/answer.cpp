@@ -96,6 +96,9 @@ std::vector<std::string> markingWords(const Quantity& q) {
         out.push_back("色环 无（" + toleranceText(*q.tolerance) + " 没有误差环）");
       else
         addBands("四环", 2);
+      // The small ones have no bands but a printed code ("6N8").
+      if (out.empty())
+        if (const auto code = inductorChipCode(q.value)) out.push_back("贴片 " + *code);
       break;
   }
   return out;

@@ -95,4 +95,15 @@ std::optional<std::string> capacitorCode(const Decimal& farads) {
   return digitsText(*p) + std::string(digitText(p->power < 0 ? p->power + 10 : p->power));
 }
 
+std::optional<std::string> inductorChipCode(const Decimal& henries) {
+  constexpr int kNanohenries = -9, kMicrohenries = -6;
+  if (henries.magnitude() >= kMicrohenries - 1) return chipCode(Decimal::of(henries.digits, henries.exponent - kMicrohenries), 3);
+  // Two figures in nanohenries, N standing for the point or after them.
+  const std::optional<DigitPlaces> p = inPlaces(henries, kNanohenries, 2, -1, 0, 1);
+  if (!p) return std::nullopt;
+  const std::string figures = digitsText(*p);
+  if (p->power == 0) return figures + "N";
+  return figures[0] == '0' ? "N" + figures.substr(1) : figures.substr(0, 1) + "N" + figures.substr(1);
+}
+
 }  // namespace kalvori

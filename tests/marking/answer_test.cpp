@@ -7,6 +7,7 @@
 
 #include "marking/answer_json.h"
 #include "marking/band_words.h"
+#include "marking/markings.h"
 #include "marking/print_reader.h"
 
 namespace kalvori {
@@ -36,6 +37,13 @@ TEST(Answer, MarkingsOfAValue) {
     EXPECT_EQ(joined(markingWords(*r.quantity)), markings) << text;
   }
   EXPECT_EQ(joined(markingWords(*first("104K 2A", CC).quantity)), "代码 104");
+  // Chip inductors too small for bands carry their code: nanohenries with N as the point.
+  const std::pair<const char*, const char*> inductors[] = {
+      {"6N8", "贴片 6N8"}, {"47nH", "贴片 47N"}, {"1nH", "贴片 1N0"}, {"4R7", "四环 黄紫金"}, {"10uH", "四环 棕黑黑"}};
+  for (const auto& [text, markings] : inductors)
+    EXPECT_EQ(joined(markingWords(*first(text, PartKind::InductorBands).quantity)), markings) << text;
+  EXPECT_EQ(inductorChipCode(Decimal::of(47, -8)), "R47");
+  EXPECT_EQ(inductorChipCode(Decimal::of(1, -4)), "101");
 }
 
 TEST(Answer, JsonGivesNumbersExactlyAndEveryField) {
