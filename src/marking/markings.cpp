@@ -97,7 +97,8 @@ std::optional<std::string> capacitorCode(const Decimal& farads) {
 
 std::optional<std::string> inductorChipCode(const Decimal& henries) {
   constexpr int kNanohenries = -9, kMicrohenries = -6;
-  if (henries.magnitude() >= kMicrohenries - 1) return chipCode(Decimal::of(henries.digits, henries.exponent - kMicrohenries), 3);
+  if (henries.magnitude() >= kMicrohenries - 1)
+    return chipCode(Decimal::of(henries.digits, henries.exponent - kMicrohenries), 3);
   // Two figures in nanohenries, N standing for the point or after them.
   const std::optional<DigitPlaces> p = inPlaces(henries, kNanohenries, 2, -1, 0, 1);
   if (!p) return std::nullopt;
