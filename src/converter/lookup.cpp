@@ -2,65 +2,47 @@
 
 #include <vector>
 
-#include "marking/e_series.h"
-#include "marking/markings.h"
 #include "converter/mode_presses.h"
 #include "converter/modes.h"
-#include "marking/quantity_reader.h"
-#include "marking/typed_text.h"
+#include "marking/answer.h"
+#include "marking/answer_json.h"
+#include "marking/print_reader.h"
 
 namespace kalvori {
 
 namespace {
 
-constexpr std::string_view kGap = "  ";
 constexpr std::string_view kNotOnWindow = "（本窗口的按钮无法按出）";
 
-// The markings of the quantity's family, each as "四环 黄紫红金", "贴片 472", "代码 220".
-std::vector<std::string> markingsOf(const Quantity& q) {
-  std::vector<std::string> out;
-  const auto addBands = [&](std::string_view title, int digitBands) {
-    if (const auto bands = colourBands(q, digitBands)) out.push_back(std::string(title) + " " + bandNames(*bands));
-  };
-  switch (q.family) {
-    case Family::Resistance: {
-      addBands("四环", 2);
-      addBands("五环", 3);
-      // Precise parts (three digits, or ±1 % and finer, or printed with four digits) carry the
-      // 4-digit code or EIA-96.
-      const bool precise = q.value.significantDigits() == 3 || q.written == Written::Code4 ||
-                           (q.tolerance && !(Decimal::of(1, 0) < *q.tolerance));
-      std::vector<std::string> chip;
-      if (const auto code = chipCode(q.value, 3)) chip.push_back(*code);
-      if (const auto code = chipCode(q.value, 4); code && precise) chip.push_back(*code);
-      if (!chip.empty()) out.push_back("贴片 " + chip.front() + (chip.size() > 1 ? " 或 " + chip.back() : ""));
-      if (const auto code = eia96Code(q.value); code && precise) out.push_back("EIA-96 " + *code);
-      break;
-    }
-    case Family::Capacitance:
-      if (const auto code = capacitorCode(q.value)) out.push_back("代码 " + *code);
-      break;
-    case Family::Inductance:
-      addBands("四环", 2);
-      break;
-  }
-  return out;
+// What each mode shows a value as, for saying where Enter shows it.
+std::string_view modeWords(std::string_view mode) {
+  constexpr std::pair<std::string_view, std::string_view> kWords[] = {
+      {kFiveBand, "五环"}, {kFourBand, "四环"}, {kInductorBands, "电感色环"}, {kCapacitorCode, "电容代码"},
+      {kChipCode, "贴片代码"}};
+  for (const auto& [m, words] : kWords)
+    if (m == mode) return words;
+  return {};
 }
 
-std::string seriesText(const Quantity& q) {
-  if (const ESeries* s = smallestSeriesHolding(q.value)) return std::string(s->name) + " 标准值";
-  const Neighbours n = neighboursIn(e24(), q.value);
-  return "不是标准值，最接近 " + valueText(n.below, q.family) + "、" + valueText(n.above, q.family);
+bool isCodeMode(std::string_view mode) { return mode == kChipCode || mode == kCapacitorCode; }
+
+bool printedChipCode(const Quantity& q) {
+  return q.family == Family::Resistance &&
+         (q.written == Written::Code3 || q.written == Written::Code4 || q.written == Written::Eia96);
 }
 
 // The current mode if it can show the quantity, else the first of its family's modes that can. A
-// printed chip-resistor code is shown as printed or not at all: only the chip-code mode presses
-// codes, and it has no buttons for a 4-digit or EIA-96 code, nor for a third digit 0, 8 or 9.
+// printed chip-resistor code is shown as printed where the chip-code mode can press it (a 3-digit
+// code with a third digit 1 to 7); a 4-digit or EIA-96 code, or a third digit 0, 8 or 9, is shown
+// by its bands instead, in the current colour mode if it can, else the first colour mode that can.
 LookupPresses pressesFor(const Quantity& q, std::string_view currentMode) {
-  const bool printedCode = q.written == Written::Code3 || q.written == Written::Code4 || q.written == Written::Eia96;
-  if (q.family == Family::Resistance && printedCode) {
-    const auto keys = q.written == Written::Code3 ? keysFor(q, kChipCode) : std::nullopt;
-    return keys ? LookupPresses{std::string(kChipCode), *keys} : LookupPresses{};
+  if (printedChipCode(q)) {
+    if (q.written == Written::Code3)
+      if (const auto keys = keysFor(q, kChipCode)) return {std::string(kChipCode), *keys};
+    for (std::string_view mode : {currentMode, kFourBand, kFiveBand})
+      if (!isCodeMode(mode))
+        if (const auto keys = keysFor(q, mode)) return {std::string(mode), *keys};
+    return {};
   }
   if (const auto keys = keysFor(q, currentMode)) return {std::string(currentMode), *keys};
   for (std::string_view mode : modesOf(q.family))
@@ -68,28 +50,53 @@ LookupPresses pressesFor(const Quantity& q, std::string_view currentMode) {
   return {};
 }
 
+// What the answer says of Enter where it is not what the user would expect: a printed code shown
+// by its bands, a tolerance the mode Enter goes to cannot show.
+std::string enterNote(const Quantity& q, const LookupPresses& presses, std::string_view currentMode) {
+  if (presses.option.empty()) return std::string(kNotOnWindow);
+  if (presses.option == currentMode) return {};
+  if (printedChipCode(q) && !isCodeMode(presses.option))
+    return "（Enter 以" + std::string(modeWords(presses.option)) + "显示）";
+  if (isCodeMode(presses.option) && !isBandless(q.tolerance))
+    return "（Enter 显示为" + std::string(modeWords(presses.option)) + "，不含 " + toleranceText(*q.tolerance) + "）";
+  return {};
+}
+
+DrawnMarking drawnIn(std::string_view mode) {
+  if (mode == kFourBand) return DrawnMarking::FourBand;
+  if (mode == kFiveBand) return DrawnMarking::FiveBand;
+  if (mode == kChipCode) return DrawnMarking::ChipCode;
+  return DrawnMarking::First;
+}
+
 }  // namespace
 
 LookupAnswer lookUp(std::string_view text, std::string_view currentMode) {
   LookupAnswer answer;
-  const Reading reading = readQuantity(text, partKindOf(currentMode));
-  if (!reading.quantity) {
-    if (!reading.refusal.empty()) {
-      const std::string quote = quotedTyped(text);
-      answer.line = "看不懂" + (quote.empty() ? std::string() : "“" + quote + "”") + "：" + reading.refusal;
+  const PrintReadings print = readPrint(text, partKindOf(currentMode));
+  if (print.readings.empty()) {
+    if (!print.refusal.empty()) {
+      answer.line = refusalWords(text, print.refusal);
+      answer.json = answerJson({}, print.refusal);
     }
     return answer;
   }
-  const Quantity& q = *reading.quantity;
   answer.understood = true;
-  answer.presses = pressesFor(q, currentMode);
-  answer.line = valueText(q.value, q.family);
-  if (q.tolerance) answer.line += " " + toleranceText(*q.tolerance);
-  std::vector<std::string> markings = markingsOf(q);
-  if (markings.empty()) markings.push_back("没有色环或代码");
-  if (answer.presses.option.empty()) markings.back() += kNotOnWindow;
-  for (const std::string& m : markings) answer.line += std::string(kGap) + m;
-  answer.line += std::string(kGap) + seriesText(q);
+  answer.json = answerJson(print.readings, {});
+  const PrintReading& best = print.readings.front();
+  answer.line = readingWords(best);
+  if (best.quantity) {
+    const Quantity& q = *best.quantity;
+    answer.presses = pressesFor(q, currentMode);
+    std::vector<std::string> markings = markingWords(q);
+    if (markings.empty()) markings.push_back("没有色环或代码");
+    markings.back() += enterNote(q, answer.presses, currentMode);
+    for (const std::string& m : markings) answer.line += std::string(kAnswerGap) + m;
+    if (!best.zeroOhmLink) answer.line += std::string(kAnswerGap) + seriesWords(q);
+  }
+  const std::string others = otherReadingsWords(std::span(print.readings).subspan(1));
+  if (!others.empty()) answer.line += "\n" + others;
+  answer.picture = pictureOf(best, drawnIn(answer.presses.option));
   return answer;
 }
 

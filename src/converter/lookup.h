@@ -1,7 +1,9 @@
 // Looking a value or a marking up, both ways: what the user types or pastes into the look-up line
-// ("4k7 5%", "22pF", "01C", "黄紫红金") is read, and the answer says the value as the window writes
-// units, its markings in the family of the current mode, and its place in the standard value series;
-// Enter then shows it on the window by pressing the buttons of the first mode that can show it.
+// ("4k7 5%", "22pF", "01C", "黄紫红金", "104K 2A") is read as a whole print, and the answer says the
+// likeliest reading's value as the window writes units and every other field the print carries, its
+// markings and its place in the standard value series, then the other readings; Enter then shows
+// it on the window by pressing the buttons of the first mode that can show it, and the answer says
+// where that mode cannot show the tolerance, or shows a printed code by its bands.
 //
 // What it deliberately does not do: touch the window. It is a pure function of the text and the
 // current mode; pressing the buttons is left to the caller, through Form::click, so that the window's
@@ -25,8 +27,8 @@ struct LookupPresses {
 
 struct LookupAnswer {
   bool understood = false;
-  std::string line;       // the answer line, or why the text was not understood ("看不懂“…”：…"); empty
-                          // for blank text
+  std::string line;       // the answer, or why the text was not understood ("看不懂“…”：…"); empty for
+                          // blank text. A second line, after "\n", gives the other readings ("也可能是 …")
   LookupPresses presses;  // option empty: Enter changes nothing
   std::optional<MarkingPicture> picture;  // the marking of the likeliest reading, as it looks on the part
   // The same answer as one line of JSON, for the terminal: {"readings": [...], "markings": ...,

@@ -7,26 +7,28 @@ namespace kalvori {
 
 namespace {
 
-// Rows in the order of Band, like kBandColours.
+// Rows in the order of Band, like kBandColours. Tolerance and temperature coefficient as IEC 60062
+// (2016) gives them for resistors.
 struct BandWords {
   Band band;
   std::string_view english;
   std::string_view otherSpelling;
   std::optional<Decimal> tolerance;
+  std::optional<int> tempco;  // ppm/K
 };
 const std::array<BandWords, kBandCount> kBandWords{{
-    {Band::Black, "black", {}, {}},
-    {Band::Brown, "brown", {}, Decimal::of(1, 0)},
-    {Band::Red, "red", {}, Decimal::of(2, 0)},
-    {Band::Orange, "orange", {}, {}},
-    {Band::Yellow, "yellow", {}, {}},
-    {Band::Green, "green", {}, Decimal::of(5, -1)},
-    {Band::Blue, "blue", {}, Decimal::of(25, -2)},
-    {Band::Violet, "violet", "purple", Decimal::of(1, -1)},
-    {Band::Grey, "grey", "gray", Decimal::of(5, -2)},
-    {Band::White, "white", {}, {}},
-    {Band::Gold, "gold", {}, Decimal::of(5, 0)},
-    {Band::Silver, "silver", {}, Decimal::of(1, 1)},
+    {Band::Black, "black", {}, {}, 250},
+    {Band::Brown, "brown", {}, Decimal::of(1, 0), 100},
+    {Band::Red, "red", {}, Decimal::of(2, 0), 50},
+    {Band::Orange, "orange", {}, {}, 15},
+    {Band::Yellow, "yellow", {}, {}, 25},
+    {Band::Green, "green", {}, Decimal::of(5, -1), 20},
+    {Band::Blue, "blue", {}, Decimal::of(25, -2), 10},
+    {Band::Violet, "violet", "purple", Decimal::of(1, -1), 5},
+    {Band::Grey, "grey", "gray", Decimal::of(5, -2), 1},
+    {Band::White, "white", {}, {}, {}},
+    {Band::Gold, "gold", {}, Decimal::of(5, 0), {}},
+    {Band::Silver, "silver", {}, Decimal::of(1, 1), {}},
 }};
 
 const BandWords& wordsOf(Band band) { return kBandWords[static_cast<std::size_t>(band)]; }
@@ -70,6 +72,10 @@ std::optional<Band> multiplierBand(int power) {
 }
 
 std::optional<Decimal> bandTolerance(Band band) { return wordsOf(band).tolerance; }
+
+std::optional<int> bandTempco(Band band) { return wordsOf(band).tempco; }
+
+bool isPinkWord(std::string_view word) { return sameLetters(word, kPinkEnglish); }
 
 std::optional<Band> toleranceBand(const Decimal& percent) {
   for (const BandWords& w : kBandWords)

@@ -1,7 +1,9 @@
 // The band colours as words and as what a band of each colour means beyond its digit: the English
 // names (with the other spellings people type), the Chinese names as BandColour holds them, the
-// multiplier of a multiplier band and the tolerance of a tolerance band, as resistor and inductor
-// colour codes give them.
+// multiplier of a multiplier band, the tolerance of a tolerance band and the temperature
+// coefficient of a sixth band, as the resistor and inductor colour code of IEC 60062 gives them.
+// Also pink, the multiplier ×0.001 of IEC 60062:2016, which parts carry but the window has no
+// button for: it has its own colour here, printed only.
 //
 // What it deliberately does not do: hold the Chinese names or the window's texts (BandColour does),
 // or know which buttons the window has for a band.
@@ -29,5 +31,16 @@ std::optional<Band> multiplierBand(int power);
 // violet 0.1, grey 0.05, gold 5, silver 10; the other colours are no tolerance band.
 std::optional<Decimal> bandTolerance(Band band);
 std::optional<Band> toleranceBand(const Decimal& percent);
+
+// The temperature coefficient of a sixth band, in ppm/K: black 250, brown 100, red 50, orange 15,
+// yellow 25, green 20, blue 10, violet 5, grey 1; white, gold and silver stand for none.
+std::optional<int> bandTempco(Band band);
+
+// Pink: a multiplier band of 10^-3, drawn in a colour of its own.
+inline constexpr std::string_view kPinkEnglish = "pink";
+inline constexpr std::string_view kPinkName = "粉";
+inline constexpr BandRgb kPinkSwatch = 0x00CBC0FF;  // RGB 255, 192, 203
+inline constexpr int kPinkPower = -3;
+bool isPinkWord(std::string_view word);
 
 }  // namespace kalvori

@@ -52,8 +52,13 @@ std::optional<std::vector<Band>> colourBands(const Quantity& q, int digitBands) 
   std::vector<Band> bands;
   for (int d : p->digits) bands.push_back(digitColour(d).band);
   bands.push_back(*multiplierBand(p->power));
-  if (!isBandless(q.tolerance))
-    if (const std::optional<Band> t = toleranceBand(*q.tolerance)) bands.push_back(*t);
+  // A tolerance no band stands for has no band marking at all: three bands would read ±20 %.
+  if (!isBandless(q.tolerance)) {
+    const std::optional<Decimal> percent = q.tolerance->symmetricPercent();
+    const std::optional<Band> t = percent ? toleranceBand(*percent) : std::nullopt;
+    if (!t) return std::nullopt;
+    bands.push_back(*t);
+  }
   return bands;
 }
 
@@ -88,6 +93,18 @@ std::optional<std::string> capacitorCode(const Decimal& farads) {
   if (!p) return std::nullopt;
   // Fractions take the last two digits: 8 for ×0.01, 9 for ×0.1.
   return digitsText(*p) + std::string(digitText(p->power < 0 ? p->power + 10 : p->power));
+}
+
+std::optional<std::string> inductorChipCode(const Decimal& henries) {
+  constexpr int kNanohenries = -9, kMicrohenries = -6;
+  if (henries.magnitude() >= kMicrohenries - 1)
+    return chipCode(Decimal::of(henries.digits, henries.exponent - kMicrohenries), 3);
+  // Two figures in nanohenries, N standing for the point or after them.
+  const std::optional<DigitPlaces> p = inPlaces(henries, kNanohenries, 2, -1, 0, 1);
+  if (!p) return std::nullopt;
+  const std::string figures = digitsText(*p);
+  if (p->power == 0) return figures + "N";
+  return figures[0] == '0' ? "N" + figures.substr(1) : figures.substr(0, 1) + "N" + figures.substr(1);
 }
 
 }  // namespace kalvori

@@ -38,5 +38,8 @@ std::string bandNames(const std::vector<Band>& bands);
 std::optional<std::string> chipCode(const Decimal& ohms, int length);
 std::optional<std::string> eia96Code(const Decimal& ohms);
 std::optional<std::string> capacitorCode(const Decimal& farads);
+// The code of a chip inductor: nanohenries below 0.1 uH with N as the point ("6N8", "47N"),
+// microhenries below 10 uH with R ("R47", "4R7"), above them the three-digit code ("100", "101").
+std::optional<std::string> inductorChipCode(const Decimal& henries);
 
 }  // namespace kalvori

@@ -19,11 +19,45 @@ constexpr std::pair<std::string_view, std::string_view> kWords[] = {
     {"Ω", "ohm"}, {"\u2126", "ohm"}, {"µ", "u"}, {"μ", "u"},
     // What may stand before a tolerance, or after a colour name.
     {"误差率", " "}, {"误差", " "}, {"±", "+-"}, {"色", " "},
-    // Brown as it is also called (the names of BandColour are read one character at a time).
-    {"咖啡", " brown "},
+    // Brown as it is also called, and pink, which has no row in BandColour (the names of
+    // BandColour are read one character at a time).
+    {"咖啡", " brown "}, {"粉红", " pink "}, {"粉", " pink "},
     // Signs and blanks of the Chinese input methods and of pasted text.
-    {"×", "*"}, {"、", ","}, {"。", "."}, {"\u3000", " "}, {"\u00A0", " "}, {"\u2212", "-"},
+    {"×", "*"}, {"、", ","}, {"。", "."}, {"\u3000", " "}, {"\u2212", "-"},
 };
+
+// Pasted characters that read as a blank: the no-break spaces, the spaces of fixed widths (the
+// thin space U+2009 among them), the zero-width space (it marks where words part), and the line
+// and paragraph separators.
+bool isBlank(char32_t cp) {
+  return cp == 0x00A0 || cp == 0x1680 || (cp >= 0x2000 && cp <= 0x200B) || cp == 0x2028 || cp == 0x2029 ||
+         cp == 0x202F || cp == 0x205F;
+}
+
+// Pasted characters that are dropped: format characters that change how text is joined or which
+// way it runs but mean nothing in a value (byte-order mark, soft hyphen, joiners, bidi marks,
+// embeddings, overrides and isolates). None of them may reach an answer, where they would reorder it.
+bool isDropped(char32_t cp) {
+  return cp == 0xFEFF || cp == 0x00AD || cp == 0x061C || cp == 0x180E || (cp >= 0x200C && cp <= 0x200F) ||
+         (cp >= 0x202A && cp <= 0x202E) || cp == 0x2060 || (cp >= 0x2066 && cp <= 0x2069);
+}
+
+// Characters that show nothing by themselves, named by code point in a refusal: the other format
+// characters, variation selectors, tags, fillers, combining marks and private use.
+bool isInvisible(char32_t cp) {
+  return (cp >= 0x0300 && cp <= 0x036F) || cp == 0x034F || cp == 0x115F || cp == 0x1160 || cp == 0x17B4 ||
+         cp == 0x17B5 || (cp >= 0x2061 && cp <= 0x2064) || (cp >= 0x206A && cp <= 0x206F) || cp == 0x2800 ||
+         cp == 0x3164 || (cp >= 0xE000 && cp <= 0xF8FF) || (cp >= 0xFE00 && cp <= 0xFE0F) || cp == 0xFFA0 ||
+         (cp >= 0xFFF0 && cp <= 0xFFFB) || (cp >= 0x1D173 && cp <= 0x1D17A) || (cp >= 0xE0000 && cp <= 0xE0FFF) ||
+         cp >= 0xF0000;
+}
+
+std::string codePoint(char32_t cp) {
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  std::string out;
+  for (int shift = cp > 0xFFFF ? 16 : 12; shift >= 0; shift -= 4) out += kHex[(cp >> shift) & 0xF];
+  return "U+" + out;
+}
 
 constexpr bool wordsBeginPastAscii() {
   for (const auto& w : kWords)
@@ -57,13 +91,16 @@ std::optional<std::pair<char32_t, std::size_t>> decodeOne(std::string_view s) {
   return std::pair<char32_t, std::size_t>{cp, len};
 }
 
-bool isUtf8(std::string_view s) {
+// The length in UTF-16 units, or none when the bytes are not UTF-8.
+std::optional<std::size_t> utf16Length(std::string_view s) {
+  std::size_t units = 0;
   for (std::size_t i = 0; i < s.size();) {
     const auto one = decodeOne(s.substr(i));
-    if (!one) return false;
+    if (!one) return std::nullopt;
+    units += one->first > 0xFFFF ? 2 : 1;
     i += one->second;
   }
-  return true;
+  return units;
 }
 
 bool isLineSpace(char32_t cp) { return cp == '\t' || cp == '\n' || cp == '\r'; }
@@ -72,8 +109,12 @@ bool isControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp < 0xA0); }
 }  // namespace
 
 TypedText normaliseTyped(std::string_view text) {
-  if (text.size() > kMaxTypedBytes) return {{}, "太长了"};
-  if (!isUtf8(text)) return {{}, "不是有效的 UTF-8 文字"};
+  // No UTF-16 unit takes more than three bytes of UTF-8: longer text is too long unread.
+  constexpr std::size_t kMaxChars = kMaxTypedChars;
+  if (text.size() > 3 * kMaxChars) return {{}, "太长了"};
+  const std::optional<std::size_t> length = utf16Length(text);
+  if (!length) return {{}, "不是有效的 UTF-8 文字"};
+  if (*length > kMaxChars) return {{}, "太长了"};
   TypedText out;
   out.ascii.reserve(text.size() * 2);
   for (std::size_t i = 0; i < text.size();) {
@@ -93,8 +134,12 @@ TypedText normaliseTyped(std::string_view text) {
     const auto [cp, len] = *decodeOne(rest);
     const std::string_view character = rest.substr(0, len);
     i += len;
-    if (isLineSpace(cp)) {
+    if (isLineSpace(cp) || isBlank(cp)) {
       out.ascii += ' ';
+    } else if (isDropped(cp)) {
+      continue;
+    } else if (isInvisible(cp)) {
+      return {{}, "不认识看不见的字符 " + codePoint(cp)};
     } else if (isControl(cp)) {
       return {{}, "含有控制字符"};
     } else if (cp < 0x80) {
@@ -119,9 +164,13 @@ std::string quotedTyped(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto one = decodeOne(text.substr(i));
     if (!one) return {};
-    if (shown++ == kShown) return out + "…";
-    out += isControl(one->first) ? std::string(" ") : std::string(text.substr(i, one->second));
+    const char32_t cp = one->first;
+    const std::string_view character = text.substr(i, one->second);
     i += one->second;
+    // What shows nothing is left out, so that no format character reaches the answer.
+    if (isDropped(cp) || isInvisible(cp)) continue;
+    if (shown++ == kShown) return out + "…";
+    out += isControl(cp) || isBlank(cp) ? std::string(" ") : std::string(character);
   }
   return out;
 }

@@ -47,8 +47,9 @@ TEST(Markings, ResistorBandsAndChipCodes) {
   // The tolerance band follows the multiplier where the tolerance has one.
   Quantity q{Decimal::of(47, 2), Family::Resistance, Decimal::of(25, -2), Written::Value};
   EXPECT_EQ(bandsOrNone(q, 3), "黄紫黑棕蓝");
+  // A tolerance no band stands for has no band marking: three bands would read ±20 %.
   q.tolerance = Decimal::of(3, 0);
-  EXPECT_EQ(bandsOrNone(q, 2), "黄紫红");
+  EXPECT_EQ(bandsOrNone(q, 2), "-");
 }
 
 TEST(Markings, CapacitorCode) {
@@ -64,7 +65,7 @@ TEST(Lookup, AnswerLines) {
   const std::tuple<std::string, const char*, const char*> cases[] = {
       {"4k7 5%", "r4", "4.7 kΩ ±5%  四环 黄紫红金  五环 黄紫黑棕金  贴片 472  E6 标准值"},
       {"220", "c", "22 pF  代码 220（本窗口的按钮无法按出）  E6 标准值"},
-      {"01C", "r4", "10 kΩ ±1%  四环 棕黑橙棕  五环 棕黑黑红棕  贴片 103 或 1002  EIA-96 01C（本窗口的按钮无法按出）  E6 标准值"},
+      {"01C", "r4", "10 kΩ ±1%  四环 棕黑橙棕  五环 棕黑黑红棕  贴片 103 或 1002  EIA-96 01C（Enter 以五环显示）  E6 标准值"},
       {"4.8k", "r4", "4.8 kΩ  四环 黄灰红  五环 黄灰黑棕  贴片 482  不是标准值，最接近 4.7 kΩ、5.1 kΩ"},
       {"10uH", "r5", "10 uH  四环 棕黑黑  E6 标准值"},
       {"1.002k", "r4", "1.002 kΩ  没有色环或代码（本窗口的按钮无法按出）  不是标准值，最接近 1 kΩ、1.1 kΩ"},
@@ -79,6 +80,50 @@ TEST(Lookup, AnswerLines) {
     EXPECT_EQ(a.line, line);
     EXPECT_EQ(a.understood, line[0] != '\0' && !std::string_view(line).starts_with("看不懂"));
   }
+}
+
+TEST(Lookup, WholePrintsAnswerEveryField) {
+  const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+      {"104K 2A", "c", "100 nF ±10%  100 V 直流  代码 104  E6 标准值", "104"},
+      {"2A104J", "c", "100 nF ±5%  100 V 直流  代码 104  E6 标准值", "104"},
+      {"47µF 25V", "c", "47 uF  25 V 直流  代码 476  E6 标准值", "476"},
+      {"X7R", "c", "X7R：-55…+125 °C 内变化 ±15%", ""},  // understood, without a value to press
+      {"000", "r4", "0 Ω 跳线  一条黑环  贴片 0 或 000（本窗口的按钮无法按出）", ""},
+      {"brown black black red brown red", "r5",
+       "10 kΩ ±1%  温漂 ±50 ppm/K  四环 棕黑橙棕  五环 棕黑黑红棕  贴片 103 或 1002  EIA-96 01C  E6 标准值", "10021"},
+      {"470 6.3V", "c", "470 uF  6.3 V 直流  代码 477  E6 标准值\n也可能是 47 pF  6.3 V 直流", "477"},
+      {"104K", "r4", "104 kΩ  五环 棕黑黄橙  贴片 1043  E192 标准值\n也可能是 100 nF ±10%", "1043"},
+      // Enter goes where the tolerance cannot be shown, or shows a printed code by its bands: said.
+      {"10k 2%", "r4", "10 kΩ ±2%  四环 棕黑橙红  五环 棕黑黑红红  贴片 103（Enter 显示为贴片代码，不含 ±2%）  E6 标准值", "103"},
+      {"4k7 3%", "r4", "4.7 kΩ ±3%  色环 无（±3% 没有误差环）  贴片 472（Enter 显示为贴片代码，不含 ±3%）  E6 标准值", "472"},
+      {"01C", "tr", "10 kΩ ±1%  四环 棕黑橙棕  五环 棕黑黑红棕  贴片 103 或 1002  EIA-96 01C（Enter 以五环显示）  E6 标准值", "10021"},
+      {"10k 2%", "tr", "10 kΩ ±2%  四环 棕黑橙红  五环 棕黑黑红红  贴片 103  E6 标准值", "103"},
+  };
+  for (const auto& [text, mode, line, keys] : cases) {
+    SCOPED_TRACE(std::string(text) + " in " + mode);
+    const LookupAnswer a = lookUp(text, mode);
+    EXPECT_TRUE(a.understood);
+    EXPECT_EQ(a.line, line);
+    EXPECT_EQ(a.presses.keys, keys);
+    EXPECT_EQ(a.json.empty(), false);
+    EXPECT_TRUE(a.picture);
+  }
+  // The picture shows the bands of the mode Enter goes to.
+  const auto names = [](const LookupAnswer& a) {
+    std::string out;
+    for (const PaintedBand& b : a.picture->bands) out += b.name;
+    return out;
+  };
+  EXPECT_EQ(names(lookUp("4k7 5%", "r5")), "黄紫红金");  // four-band has the gold button
+  EXPECT_EQ(names(lookUp("4k7", "r5")), "黄紫黑棕");
+  EXPECT_EQ(names(lookUp("01C", "tr")), "棕黑黑红棕");
+  EXPECT_EQ(lookUp("472", "tr").picture->lines, std::vector<std::string>{"472"});
+  EXPECT_EQ(lookUp("104K 2A", "c").picture->lines, (std::vector<std::string>{"104K", "2A"}));
+  EXPECT_EQ(names(lookUp("brown black black red brown red", "r4")), "棕黑黑红棕红");
+  // Refused and blank text.
+  EXPECT_EQ(lookUp("4k7k", "r4").json, R"({"readings": [], "markings": null, "series": null, "refusal": "只能有一个倍率字母"})");
+  EXPECT_EQ(lookUp(" ", "r4").json, "");
+  EXPECT_FALSE(lookUp("4k7k", "r4").picture);
 }
 
 TEST(Lookup, EnterShowsItInTheFirstModeThatCan) {
@@ -103,10 +148,12 @@ TEST(Lookup, EnterShowsItInTheFirstModeThatCan) {
       {"229", "c", "c", "229", "22×0.1 pF"},
       {"10uH 5%", "r5", "l4", "100G", "10uH 误差率＋－5％"},
       {"4k7", "c", "r4", "472", "4,700Ω"},
-      {"220", "c", "", "", ""},        // no third digit 0 on the capacitor code
-      {"470", "tr", "", "", ""},       // nor on the chip-resistor code, which is shown as printed
-      {"01C", "tr", "", "", ""},       // no buttons for an EIA-96 code
-      {"1002", "tr", "", "", ""},      // nor for a 4-digit one
+      {"220", "c", "", "", ""},  // no third digit 0 on the capacitor code
+      // Nor on the chip-resistor code, nor buttons for an EIA-96 or a 4-digit code: a colour mode
+      // shows what was printed, five bands where only they have the tolerance.
+      {"470", "tr", "r4", "470", "47Ω"},
+      {"01C", "tr", "r5", "10021", "10,000Ω 误差率＋－1％"},
+      {"1002", "tr", "r4", "103", "10 k"},
       {"4.75k 5%", "r4", "", "", ""},  // three digits, and five-band has only 1 %
       {"10uH 1%", "l4", "", "", ""},
       {"10G", "r5", "", "", ""},  // no grey multiplier button

@@ -64,20 +64,20 @@ TEST_F(LookupWindow, TypedValueIsAnsweredShownWithEnterAndEscChangesNothing) {
 
 TEST_F(LookupWindow, PasteOpensItWithTheClipboardsFirstLineAndAnUnshowableValueChangesNothing) {
   w("a0")->setFocus();
-  QGuiApplication::clipboard()->setText("\n   01C \nsecond line");
+  QGuiApplication::clipboard()->setText("\n   4.75k 5% \nsecond line");
   key(Qt::Key_V, Qt::ControlModifier);
   ASSERT_TRUE(open());
-  EXPECT_EQ(input()->text(), "01C");
-  EXPECT_TRUE(answer().contains("10 kΩ")) << answer().toStdString();
+  EXPECT_EQ(input()->text(), "4.75k 5%");
+  EXPECT_TRUE(answer().contains("4.75 kΩ")) << answer().toStdString();
   const testing::Snapshot before(*form);
-  key(Qt::Key_Return);  // no mode's buttons can show an EIA-96 code: the line stays, the window too
+  key(Qt::Key_Return);  // no mode's buttons show three digits at ±5 %: the line stays, the window too
   EXPECT_TRUE(open());
   EXPECT_EQ(before.changesIn(*form), testing::Changes{});
 
   QGuiApplication::clipboard()->setText(QString(500, '7'));  // a paste longer than any value is cut
   key(Qt::Key_V, Qt::ControlModifier);
   EXPECT_LE(input()->text().size(), 200);
-  EXPECT_TRUE(input()->text().startsWith("01C7"));
+  EXPECT_TRUE(input()->text().startsWith("4.75k 5%7"));
 
   // "查数值…" in the value row's menu opens it too, with the keyboard in it.
   key(Qt::Key_Escape);
