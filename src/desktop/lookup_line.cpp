@@ -24,36 +24,20 @@ namespace kalvori::desktop {
 
 namespace {
 
-// The line holds no more than the reader reads: kMaxTypedBytes of UTF-8, counted as the reader
+// The line holds no more than the reader reads: kMaxTypedChars UTF-16 units, counted as the reader
 // counts them, so that whatever can be typed or pasted is read and never refused as too long.
 // Typing into a full line adds nothing; a paste (or a drop) that would overflow it is cut where the
 // pasted text ends, after the last whole character that fits, and the text around it stays, as a
-// maximum length would cut it. A line of that many bytes has at most as many UTF-16 units.
-constexpr std::size_t kMaxBytes = kMaxTypedBytes;
+// maximum length would cut it.
+constexpr qsizetype kMaxUnits = kMaxTypedChars;
 
-// The UTF-8 length of the text that starts with `c` (one unit, or two for a surrogate pair): a
-// lone surrogate becomes the three-byte replacement character.
-qsizetype utf8Length(QChar c, bool pair) {
-  if (pair) return 4;
-  if (c.unicode() < 0x80) return 1;
-  return c.unicode() < 0x800 ? 2 : 3;
-}
-
-// How much of `text`, from its start, fits in `bytes` of UTF-8 and ends between two characters as
-// a reader sees them (never inside a surrogate pair or between a letter and its accent).
-qsizetype readablePrefix(const QString& text, qsizetype bytes) {
-  qsizetype end = 0;
-  while (end < text.size()) {
-    const bool pair = text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate();
-    const qsizetype size = utf8Length(text[end], pair);
-    if (size > bytes) break;
-    bytes -= size;
-    end += pair ? 2 : 1;
-  }
-  if (end == text.size()) return end;
+// How much of `text`, from its start, fits in `units` and ends between two characters as a reader
+// sees them (never inside a surrogate pair or between a letter and its accent).
+qsizetype readablePrefix(const QString& text, qsizetype units) {
+  if (text.size() <= units) return text.size();
   QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
-  characters.setPosition(end);
-  return characters.isAtBoundary() ? end : std::max<qsizetype>(0, characters.toPreviousBoundary());
+  characters.setPosition(units);
+  return characters.isAtBoundary() ? units : std::max<qsizetype>(0, characters.toPreviousBoundary());
 }
 
 // Cuts what was just put in before the cursor (typed, pasted or dropped), so that the whole line
@@ -62,11 +46,11 @@ class ReadableLength : public QValidator {
  public:
   using QValidator::QValidator;
   State validate(QString& text, int& cursor) const override {
-    if (static_cast<std::size_t>(text.toUtf8().size()) <= kMaxBytes) return Acceptable;
+    if (text.size() <= kMaxUnits) return Acceptable;
     const QString after = text.mid(cursor);
-    const qsizetype room = static_cast<qsizetype>(kMaxBytes) - after.toUtf8().size();
+    const qsizetype room = kMaxUnits - after.size();
     if (room < 0) {  // what follows the cursor does not fit by itself (never so after an edit): keep the start
-      text.truncate(readablePrefix(text, static_cast<qsizetype>(kMaxBytes)));
+      text.truncate(readablePrefix(text, kMaxUnits));
       cursor = static_cast<int>(text.size());
       return Acceptable;
     }
@@ -90,7 +74,7 @@ bool lineBreak(QChar c) {
 
 // The first line of `text` that holds more than blanks, trimmed; the input cuts it to its length.
 QString firstLine(const QString& text) {
-  constexpr qsizetype kEnough = 4 * static_cast<qsizetype>(kMaxBytes);  // the line's length, and blanks
+  constexpr qsizetype kEnough = 4 * kMaxUnits;  // the line's length, and blanks
   qsizetype start = 0;
   while (start < text.size()) {
     qsizetype end = start;

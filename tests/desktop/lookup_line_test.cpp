@@ -126,7 +126,7 @@ TEST_F(LookupWindow, TypedMarkupShowsAsTextAndARefusalDrawsNoPicture) {
   EXPECT_FALSE(picture->isVisible());
 }
 
-// Whatever the line holds, the reader reads: it is counted in UTF-8 bytes, as the reader counts.
+// Whatever the line holds, the reader reads: it is counted in UTF-16 units, as the reader counts.
 TEST_F(LookupWindow, TheLineHoldsNoMoreThanTheReaderReads) {
   struct Case {
     const char* name;
@@ -138,11 +138,11 @@ TEST_F(LookupWindow, TheLineHoldsNoMoreThanTheReaderReads) {
   const QString yellow = QString::fromUtf8("黄"), emoji = QString::fromUtf8("😀"),
                 accented = QString::fromUtf8("e\u0301");
   const Case cases[] = {
-      {"a long paste is cut where it ends", "", 0, QString(300, '7'), QString(200, '7')},
-      {"three bytes a character", "", 0, yellow.repeated(100), yellow.repeated(66)},
-      {"never half a surrogate pair", "", 0, emoji.repeated(60), emoji.repeated(50)},
-      {"never an accent torn from its letter", "", 0, accented.repeated(70), accented.repeated(66)},
-      {"into the middle: what stood after it stays", "4k7", 0, QString(300, '1'), QString(197, '1') + "4k7"},
+      {"a long paste is cut where it ends", "", 0, QString(300, '7'), QString(120, '7')},
+      {"a unit a character", "", 0, yellow.repeated(130), yellow.repeated(120)},
+      {"never half a surrogate pair", "", 0, "a" + emoji.repeated(60), "a" + emoji.repeated(59)},
+      {"never an accent torn from its letter", "", 0, "x" + accented.repeated(70), "x" + accented.repeated(59)},
+      {"into the middle: what stood after it stays", "4k7", 0, QString(300, '1'), QString(117, '1') + "4k7"},
   };
   key(Qt::Key_F, Qt::ControlModifier);
   ASSERT_TRUE(open());
@@ -155,10 +155,10 @@ TEST_F(LookupWindow, TheLineHoldsNoMoreThanTheReaderReads) {
     EXPECT_EQ(input()->text(), c.after);
     EXPECT_FALSE(answer().contains("太长了")) << answer().toStdString();
   }
-  input()->setText(QString(200, '7'));  // a key typed into a full line adds nothing
+  input()->setText(QString(120, '7'));  // a key typed into a full line adds nothing
   input()->setCursorPosition(100);
   QTest::keyClicks(input(), "8");
-  EXPECT_EQ(input()->text(), QString(200, '7'));
+  EXPECT_EQ(input()->text(), QString(120, '7'));
 }
 
 }  // namespace
