@@ -116,8 +116,8 @@ void ListFiller::start(std::shared_ptr<FolderReader::Reading> reading, Names whi
   if (current_->done) {
     step();
   } else {
-    current_->waiting.push_back([this, awaited = current_.get()] {
-      if (current_.get() == awaited) step();
+    current_->waiting.push_back([filler = std::weak_ptr<ListFiller*>(self_), awaited = current_.get()] {
+      if (const auto f = filler.lock(); f && (*f)->current_.get() == awaited) (*f)->step();
     });
   }
 }

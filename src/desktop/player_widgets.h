@@ -66,6 +66,9 @@ class ListFiller {
   void step();
 
   QTimer timer_;
+  // What a reading's waiting call finds the filler by: gone with it, so that a reading that ends
+  // after the list has gone touches nothing.
+  std::shared_ptr<ListFiller*> self_ = std::make_shared<ListFiller*>(this);
   std::shared_ptr<FolderReader::Reading> current_;  // the reading being waited for or added
   Names which_ = nullptr;
   Adder add_;

@@ -67,12 +67,11 @@ class FileBrowser {
   // whose check is still under way (its mount hangs) is not tried again: the answer waits for
   // that check. With no thread to be had, the answer is "cannot be read".
   void whenReadable(const std::string& folder, std::function<void(bool)> answer) const;
-  const std::shared_ptr<Handoff>& handoff() const { return handoff_; }
   // The names of the folder's subfolders, sorted, without hidden (dot) folders.
   std::vector<std::string> subfolders(const std::string& folder) const;
   // The names of the folder's files (not folders) that match one of the ';'-separated wildcard
-  // patterns, compared without regard to case ("SONG.MP3" matches "*.mp3"), sorted, without hidden
-  // files.
+  // patterns, compared without regard to ASCII case whatever the locale ("SONG.MID" matches "*.mid"
+  // under Turkish too), sorted, without hidden files.
   std::vector<std::string> files(const std::string& folder, const std::string& pattern) const;
 
  private:
