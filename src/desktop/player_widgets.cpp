@@ -107,7 +107,7 @@ ListFiller::ListFiller() {
   QObject::connect(&timer_, &QTimer::timeout, [this] { step(); });
 }
 
-void ListFiller::start(std::shared_ptr<FolderReader::Reading> reading, Names which, Adder add) {
+void ListFiller::start(std::shared_ptr<FolderReader::Request> reading, Names which, Adder add) {
   timer_.stop();
   next_ = 0;
   which_ = which;

@@ -32,9 +32,24 @@ void release() {
   }
 }
 
+// Qt hands the call over under locks of its own, which ThreadSanitizer cannot see (the library is
+// not built for it): these tell it that what the posting thread wrote into the call was written
+// before the UI thread runs it.
+#if defined(__SANITIZE_THREAD__)
+extern "C" void __tsan_acquire(void* address);
+extern "C" void __tsan_release(void* address);
+char handedOver;
+void sent() { __tsan_release(&handedOver); }
+void received() { __tsan_acquire(&handedOver); }
+#else
+void sent() {}
+void received() {}
+#endif
+
 // On the UI thread: runs the answer now, unless answers are held or earlier ones still wait; then
 // it waits its turn.
 void deliver(QObject* receiver, std::function<void()> answer) {
+  received();
   if (holds > 0 || !held.empty()) held.push_back({receiver, std::move(answer)});
   else answer();
 }
@@ -69,6 +84,7 @@ void QtHandoff::post(std::function<void()> onUiThread) {
   const std::lock_guard lock(mutex_);
   if (!receiver_) return;
   // Queued: Qt keeps the calls to one receiver in the order posted, and drops them with it.
+  sent();
   QMetaObject::invokeMethod(
       receiver_, [receiver = receiver_, answer = std::move(onUiThread)]() mutable { deliver(receiver, std::move(answer)); },
       Qt::QueuedConnection);

@@ -124,19 +124,8 @@ std::vector<Place> FileBrowser::places() const {
   return places;
 }
 
-bool FileBrowser::canRead(const std::string& folder) const { return canOpen(folder); }
-
 void FileBrowser::whenReadable(const std::string& folder, std::function<void(bool)> answer) const {
   checks_->ask(folder, std::move(answer));
-}
-
-std::vector<std::string> FileBrowser::subfolders(const std::string& folder) const {
-  return readFolder(folder, "").folders;
-}
-
-std::vector<std::string> FileBrowser::files(const std::string& folder, const std::string& pattern) const {
-  if (splitPatterns(pattern).empty()) return {};
-  return readFolder(folder, pattern).files;
 }
 
 FolderListing readFolder(const std::string& folder, const std::string& pattern) {

@@ -37,9 +37,9 @@ FolderReader::FolderReader(std::shared_ptr<Handoff> handoff, std::string pattern
           },
           std::make_shared<const FolderNames>(), mountOf ? std::move(mountOf) : MountOf(mountPointOf))) {}
 
-std::shared_ptr<FolderReader::Reading> FolderReader::read(const std::string& folder) {
+std::shared_ptr<FolderReader::Request> FolderReader::read(const std::string& folder) {
   if (latest_ && !latest_->done && latest_->folder == folder) return latest_;
-  auto reading = std::make_shared<Reading>();
+  auto reading = std::make_shared<Request>();
   reading->folder = folder;
   latest_ = reading;
   worker_->ask(folder, [reading](const std::shared_ptr<const FolderNames>& names) {

@@ -44,7 +44,8 @@ struct FolderNames {
 
 class FolderReader {
  public:
-  struct Reading {  // touched on the UI thread only
+  // One request for a folder: done once its reading has come back, with what is waiting for it.
+  struct Request {  // touched on the UI thread only
     std::string folder;
     bool done = false;
     std::shared_ptr<const FolderNames> names;    // once done
@@ -56,13 +57,13 @@ class FolderReader {
   // once, on the caller's thread. Folders are counted by the mount `mountOf` finds (none given:
   // the system's mount table).
   FolderReader(std::shared_ptr<Handoff> handoff, std::string pattern, MountOf mountOf = {});
-  // The reading of `folder`: the one still under way when it is of the same folder, else a new one.
-  std::shared_ptr<Reading> read(const std::string& folder);
+  // The request for `folder`: the one still under way when it is of the same folder, else a new one.
+  std::shared_ptr<Request> read(const std::string& folder);
 
  private:
   using Worker = BackgroundWorker<std::shared_ptr<const FolderNames>>;
   std::shared_ptr<Worker> worker_;
-  std::shared_ptr<Reading> latest_;
+  std::shared_ptr<Request> latest_;
 };
 
 }  // namespace kalvori

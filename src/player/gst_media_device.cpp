@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "player/background_worker.h"
+#include "player/gst_session.h"
 #include "player/log_line.h"
 #include "player/mounted_volumes.h"
 
@@ -83,91 +84,15 @@ bool gstreamerReady() {
 // Sessions alive at most, stuck ones included, in all and on one mount; a further file waits for a
 // thread until one of those is done. A call on storage that answers takes milliseconds: one that
 // has not come back within a second is stuck, and once a mount's sessions are all stuck a further
-// file from there is refused. Three dead shares then hold nine threads, and a local file still
-// plays. A file that waits is judged again each quarter of a second.
+// file from there is refused (kNoAnswer, gst_session.h). Three dead shares then hold nine threads,
+// and a local file still plays. A file that waits is judged again each quarter of a second.
 constexpr std::size_t kSessionLimit = 12;
 constexpr std::size_t kPerMount = 3;
-constexpr auto kNoAnswer = std::chrono::seconds(1);
 constexpr auto kJudgeAgain = std::chrono::milliseconds(250);
 
-using Clock = std::chrono::steady_clock;
+using media_session::Clock;
 
 }  // namespace
-
-// What a session's thread is asked to do: the commands, in the order given, and what the pipeline
-// tells from its own threads.
-enum class GstMediaDevice::Step : int { Play, Stop, Pause, Close, EndOfStream, Failed, Reached, ClockLost };
-
-struct GstMediaDevice::Session {
-  unsigned serial = 0;
-  std::string path;  // absolute
-  std::string mount;  // the mount point it lies on
-  Sinks sinks;
-  std::function<Clock::time_point()> now;
-  std::shared_ptr<std::atomic<int>> pipelines;
-  std::weak_ptr<GstMediaDevice*> device;
-  std::shared_ptr<Handoff> handoff;
-  bool started = false;                 // it has a thread (UI thread only)
-  std::atomic<Clock::rep> blockedSince = 0;  // while its thread is in a call on storage: since when
-  std::atomic<bool> ended = false;           // its thread is done
-
-  // Whether its thread has been in a call on storage for longer than storage that answers takes.
-  bool stuck(Clock::time_point at) const {
-    const Clock::rep since = blockedSince;
-    return since != 0 && at - Clock::time_point(Clock::duration(since)) > kNoAnswer;
-  }
-  // Makes a call that may wait for the storage, noting meanwhile that the thread is in it.
-  template <class Call>
-  auto onStorage(Call call) {
-    blockedSince = std::max<Clock::rep>(1, now().time_since_epoch().count());
-    auto result = call();
-    blockedSince = 0;
-    return result;
-  }
-
-  std::mutex mutex;
-  std::condition_variable wake;
-  std::deque<std::pair<Step, unsigned>> steps;  // with the number of commands given when it was queued
-  GstElement* playbin = nullptr;                // set and cleared by the thread; read by positionNs()
-  std::atomic<bool> errorLogged = false;
-
-  void push(Step step, unsigned sent) {
-    {
-      const std::lock_guard lock(mutex);
-      steps.emplace_back(step, sent);
-    }
-    wake.notify_one();
-  }
-  std::pair<Step, unsigned> next() {
-    std::unique_lock lock(mutex);
-    wake.wait(lock, [this] { return !steps.empty(); });
-    const auto step = steps.front();
-    steps.pop_front();
-    return step;
-  }
-  GstElement* pipeline() {
-    const std::lock_guard lock(mutex);
-    return playbin ? GST_ELEMENT(gst_object_ref(playbin)) : nullptr;
-  }
-
-  // The thread's whole work: open the file, carry out the steps, release the pipeline.
-  static void drive(const std::shared_ptr<Session>& s);
-  static GstElement* open(const std::shared_ptr<Session>& s);
-  void release(GstElement* pipeline);
-  void report(unsigned sent, State state, bool playing, bool closed) const {
-    if (!handoff) return;
-    handoff->post([device = device, serial = serial, sent, state, playing, closed] {
-      if (const auto d = device.lock()) (*d)->heard(serial, sent, state, playing, closed);
-    });
-  }
-  // Its thread has opened the file, or ended: a file waiting for a thread may have its turn.
-  void moved() const {
-    if (!handoff) return;
-    handoff->post([device = device] {
-      if (const auto d = device.lock()) (*d)->startWaiting();
-    });
-  }
-};
 
 GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   const Sinks& sinks = s->sinks;
@@ -426,24 +351,6 @@ void GstMediaDevice::pause() {
 }
 
 void GstMediaDevice::setStateListener(std::function<void(State)> listener) { listener_ = std::move(listener); }
-
-std::optional<long long> GstMediaDevice::positionNs() const {
-  if (!session_ || commanded_ == State::Closed) return std::nullopt;
-  GstElement* pipeline = session_->pipeline();
-  if (pipeline == nullptr) return std::nullopt;
-  gint64 position = 0;
-  const bool known = gst_element_query_position(pipeline, GST_FORMAT_TIME, &position);
-  gst_object_unref(pipeline);
-  return known ? std::optional<long long>(position) : std::nullopt;
-}
-
-bool GstMediaDevice::pipelineReleased() const {
-  if (session_ && commanded_ != State::Closed) return false;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (*pipelines_ > 0 && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  return *pipelines_ == 0;
-}
 
 GstMediaDevice::Turn GstMediaDevice::turnOf(const Session& s) {
   std::erase_if(alive_, [](const std::shared_ptr<Session>& a) { return a->ended.load(); });

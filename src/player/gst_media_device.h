@@ -42,6 +42,10 @@
 
 namespace kalvori {
 
+namespace testing {
+struct MediaProbe;
+}
+
 class GstMediaDevice final : public MediaDevice {
  public:
   // The sinks, as gst-launch descriptions (tests use "fakesink sync=true"). Empty: playbin's own
@@ -78,16 +82,12 @@ class GstMediaDevice final : public MediaDevice {
   // thread of its own, so that the first file does not wait for it.
   static void startInBackground();
 
-  // For tests and benchmarks: the open file's playing position, when its pipeline can tell it; and
-  // whether every pipeline this device made has let go of everything (none open, and those given
-  // up released: this waits up to five seconds for them).
-  std::optional<long long> positionNs() const;
-  bool pipelineReleased() const;
-
-  struct Session;  // one opened file: its pipeline and the thread that drives it
+  struct Session;  // one opened file: its pipeline and the thread that drives it (gst_session.h)
   enum class Step : int;
 
  private:
+  friend struct testing::MediaProbe;  // what tests and benchmarks read of the pipelines
+
   // Whether a session gets its thread now, waits for one (judged again later), or is refused;
   // start() gives it one.
   enum class Turn { Now, Later, Refused };

@@ -7,6 +7,7 @@
 #include "player/log_line.h"
 #include "support/queued_handoff.h"
 #include "support/test_media.h"
+#include "support/media_probe.h"
 
 #include <gst/gst.h>
 #include <gtest/gtest.h>
@@ -82,8 +83,8 @@ GstMediaDevice::Storage countingStorage(std::atomic<int>& calls) {
   return storage;
 }
 
-bool reaches(const GstMediaDevice& device, long long positionNs) {
-  return runUntil([&] { return device.positionNs().value_or(0) >= positionNs; });
+bool reaches(const GstMediaDevice& device, long long ns) {
+  return runUntil([&] { return positionNs(device).value_or(0) >= ns; });
 }
 
 using testing::media;
@@ -106,8 +107,8 @@ class GstMediaDeviceTest : public ::testing::Test {
     EXPECT_TRUE(runUntil([&] { return device.state() == State::Playing; })) << "never shown as playing";
     long long first = -1;
     EXPECT_TRUE(runUntil([&] {
-      if (auto position = device.positionNs(); position && first < 0) first = *position;
-      return device.positionNs().value_or(0) >= 150 * kMs;
+      if (auto position = positionNs(device); position && first < 0) first = *position;
+      return positionNs(device).value_or(0) >= 150 * kMs;
     })) << "does not play";
     EXPECT_LT(first, 100 * kMs) << "does not start at the beginning";
     EXPECT_EQ(device.state(), State::Playing);
@@ -136,7 +137,7 @@ TEST(GstMediaDeviceStartup, ConstructingAndCommandsBeforeOpenDoNotStartGStreamer
         device.setFileName("/nowhere/at all.wav");
         for (const char* command : {"play", "stop", "close", "close", "seek", ""}) device.command(command);
         device.pause();
-        const bool quiet = device.state() == State::Closed && !device.positionNs() && device.pipelineReleased();
+        const bool quiet = device.state() == State::Closed && !positionNs(device) && pipelineReleased(device);
         std::exit(gst_is_initialized() ? 1 : quiet ? 0 : 2);
       },
       ::testing::ExitedWithCode(0), "");
@@ -150,7 +151,7 @@ TEST(GstMediaDeviceStartup, SinksThatCannotBeMadeLeaveTheDeviceSilent) {
   runUntil([&] { return device.state() == State::Closed; });  // the pipeline is made off this thread
   EXPECT_EQ(device.state(), State::Closed);
   device.command("close");
-  EXPECT_TRUE(device.pipelineReleased());
+  EXPECT_TRUE(pipelineReleased(device));
 }
 
 // ---- Transport
@@ -159,16 +160,16 @@ TEST_F(GstMediaDeviceTest, StopKeepsTheFileOpenAndPlayResumesWhereItStopped) {
   expectPlaysFromStart(media() / "one second.wav");
   device.command("stop");
   EXPECT_EQ(device.state(), State::Stopped);
-  ASSERT_TRUE(runUntil([&] { return device.positionNs().has_value(); }));
-  const long long stoppedAt = *device.positionNs();
+  ASSERT_TRUE(runUntil([&] { return positionNs(device).has_value(); }));
+  const long long stoppedAt = *positionNs(device);
   runFor(200ms);
-  EXPECT_NEAR(static_cast<double>(device.positionNs().value_or(-1)), static_cast<double>(stoppedAt), 30.0 * kMs)
+  EXPECT_NEAR(static_cast<double>(positionNs(device).value_or(-1)), static_cast<double>(stoppedAt), 30.0 * kMs)
       << "still playing after stop";
-  EXPECT_FALSE(device.pipelineReleased());
+  EXPECT_FALSE(pipelineReleased(device));
 
   device.command("play");
   EXPECT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
-  EXPECT_GE(device.positionNs().value_or(0), stoppedAt - 30 * kMs) << "started over";
+  EXPECT_GE(positionNs(device).value_or(0), stoppedAt - 30 * kMs) << "started over";
   EXPECT_TRUE(reaches(device, stoppedAt + 150 * kMs));
 }
 
@@ -185,10 +186,10 @@ TEST_F(GstMediaDeviceTest, TransportStatesAndTheListener) {
   EXPECT_EQ(device.state(), State::Stopped);
   ASSERT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
   device.pause();
-  ASSERT_TRUE(runUntil([&] { return device.positionNs().has_value(); }));
-  const long long pausedAt = device.positionNs().value_or(0);
+  ASSERT_TRUE(runUntil([&] { return positionNs(device).has_value(); }));
+  const long long pausedAt = positionNs(device).value_or(0);
   runFor(150ms);
-  EXPECT_LT(device.positionNs().value_or(0), pausedAt + 30 * kMs) << "still playing while paused";
+  EXPECT_LT(positionNs(device).value_or(0), pausedAt + 30 * kMs) << "still playing while paused";
   device.pause();
   device.command("play");
   ASSERT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
@@ -211,7 +212,7 @@ TEST_F(GstMediaDeviceTest, StopFromPauseAndCloseWhilePaused) {
   device.pause();
   device.command("close");
   EXPECT_EQ(device.state(), State::Closed);
-  EXPECT_TRUE(device.pipelineReleased());
+  EXPECT_TRUE(pipelineReleased(device));
 }
 
 TEST_F(GstMediaDeviceTest, CloseReleasesEverythingAndIsHarmlessAgain) {
@@ -222,13 +223,13 @@ TEST_F(GstMediaDeviceTest, CloseReleasesEverythingAndIsHarmlessAgain) {
   expectPlaysFromStart(media() / "one second.wav");
   device.command("close");
   EXPECT_EQ(device.state(), State::Closed);
-  EXPECT_TRUE(device.pipelineReleased());
-  EXPECT_FALSE(device.positionNs());
+  EXPECT_TRUE(pipelineReleased(device));
+  EXPECT_FALSE(positionNs(device));
   device.command("close");
   for (const char* command : {"play", "stop"}) device.command(command);
   device.pause();
   EXPECT_EQ(device.state(), State::Closed);
-  EXPECT_TRUE(device.pipelineReleased());
+  EXPECT_TRUE(pipelineReleased(device));
   runFor(100ms);
   EXPECT_EQ(device.state(), State::Closed);
   EXPECT_EQ(seen, (std::vector{State::Stopped, State::Playing, State::Closed}));  // each change once
@@ -241,7 +242,7 @@ TEST_F(GstMediaDeviceTest, OpeningAnotherFilePlaysItFromItsBeginning) {
   open("other.wav");
   EXPECT_EQ(device.state(), State::Stopped);
   runFor(150ms);
-  EXPECT_LT(device.positionNs().value_or(0), 50 * kMs) << "plays before \"play\"";
+  EXPECT_LT(positionNs(device).value_or(0), 50 * kMs) << "plays before \"play\"";
   expectPlayStartsAtTheBeginning();
   // And after "close".
   device.command("close");
@@ -255,9 +256,9 @@ TEST_F(GstMediaDeviceTest, EndOfStreamKeepsTheFileOpenAndThenPlaysFromTheStart) 
   device.command("play");
   ASSERT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
   ASSERT_TRUE(runUntil([&] { return device.state() == State::Stopped; }));
-  EXPECT_FALSE(device.pipelineReleased());
+  EXPECT_FALSE(pipelineReleased(device));
   const auto atStart = [&] {
-    const auto position = device.positionNs();
+    const auto position = positionNs(device);
     return position && *position < 20 * kMs;
   };
   EXPECT_TRUE(runUntil(atStart)) << "not back at the start";
@@ -278,7 +279,7 @@ TEST_P(GstMediaDeviceFormats, Plays) {
   expectPlaysFromStart(media() / GetParam());
   EXPECT_TRUE(reaches(device, 300 * kMs));
   device.command("close");
-  EXPECT_TRUE(device.pipelineReleased());
+  EXPECT_TRUE(pipelineReleased(device));
 }
 
 INSTANTIATE_TEST_SUITE_P(, GstMediaDeviceFormats,
@@ -336,8 +337,8 @@ TEST_P(GstMediaDeviceBadFiles, PlayNothingAndTheNextFilePlays) {
   device.command("play");
   EXPECT_TRUE(runUntil([&] { return device.state() == State::Closed; })) << "still not closed";
   EXPECT_EQ(std::count(seen.begin(), seen.end(), State::Playing), 0) << "shown as playing";
-  EXPECT_TRUE(device.pipelineReleased());
-  EXPECT_FALSE(device.positionNs());
+  EXPECT_TRUE(pipelineReleased(device));
+  EXPECT_FALSE(positionNs(device));
   // A file that is missing or no file at all fails on "open" itself and never leaves Closed.
   if (!seen.empty()) {
     EXPECT_EQ(seen.back(), State::Closed);
@@ -491,7 +492,7 @@ class StuckStorage : public GstMediaDeviceTest {
       }
     });
     device.command("close");
-    EXPECT_TRUE(runUntil([&] { return device.pipelineReleased(); }, 20s));
+    EXPECT_TRUE(runUntil([&] { return pipelineReleased(device); }, 20s));
     released = true;
     writer.join();
     for (const std::string& fifo : fifos) fs::remove_all(fs::path(fifo).parent_path());
@@ -521,7 +522,7 @@ class StuckStorage : public GstMediaDeviceTest {
 TEST_F(StuckStorage, AFileOfAMountWhoseFilesAreStuckWaitsThenIsRefusedWhileOtherMountsPlay) {
   expectPlaysFromStart(media() / "one second.wav");  // GStreamer started
   device.command("close");
-  ASSERT_TRUE(device.pipelineReleased());
+  ASSERT_TRUE(pipelineReleased(device));
   stick("dead share", 3);
   const std::string waiting = fifo("dead share", 3);
   // Its mount's threads are taken but not yet known to be stuck: it waits, shown as not playing.
@@ -549,7 +550,7 @@ TEST_F(StuckStorage, AFileOfAMountWhoseFilesAreStuckWaitsThenIsRefusedWhileOther
 TEST_F(StuckStorage, AtTheCapAFileWaitsUntilAThreadIsFreeAndIsRefusedOnceAllAreStuck) {
   expectPlaysFromStart(media() / "one second.wav");
   device.command("close");
-  ASSERT_TRUE(device.pipelineReleased());
+  ASSERT_TRUE(pipelineReleased(device));
   for (const char* dead : {"dead 1", "dead 2", "dead 3", "dead 4"}) stick(dead, 3);  // twelve threads
   device.setFileName(media() / "one second.wav");
   device.command("open");
