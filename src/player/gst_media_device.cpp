@@ -259,7 +259,8 @@ void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {
       return;
     }
     // PLAYING reached at once; else the pipeline tells when it is (Step::Reached).
-    if (step == Step::Play && then == State::Playing) plays = changed == GST_STATE_CHANGE_SUCCESS;
+    if (step == Step::Play && then == State::Playing)
+      plays = wanted == GST_STATE_VOID_PENDING ? playing : changed == GST_STATE_CHANGE_SUCCESS;
     if (sent == 0 && then == state && plays == playing) continue;  // nothing new to tell
     state = then;
     playing = plays && state == State::Playing;
