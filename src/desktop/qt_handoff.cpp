@@ -46,10 +46,22 @@ void sent() {}
 void received() {}
 #endif
 
+// What a posted call carries, made on the posting thread. Each copy or move of it (the last one
+// into Qt's call) tells ThreadSanitizer that it was written before the UI thread reads it; the
+// UI thread says so before it reads or drops it.
+struct Carried {
+  QObject* receiver;
+  std::function<void()> answer;
+  Carried(QObject* to, std::function<void()> posted) : receiver(to), answer(std::move(posted)) { sent(); }
+  Carried(Carried&& other) noexcept : receiver(other.receiver), answer(std::move(other.answer)) { sent(); }
+  Carried(const Carried& other) : receiver(other.receiver), answer(other.answer) { sent(); }
+  Carried& operator=(const Carried&) = delete;
+  ~Carried() { received(); }
+};
+
 // On the UI thread: runs the answer now, unless answers are held or earlier ones still wait; then
 // it waits its turn.
 void deliver(QObject* receiver, std::function<void()> answer) {
-  received();
   if (holds > 0 || !held.empty()) held.push_back({receiver, std::move(answer)});
   else answer();
 }
@@ -84,9 +96,12 @@ void QtHandoff::post(std::function<void()> onUiThread) {
   const std::lock_guard lock(mutex_);
   if (!receiver_) return;
   // Queued: Qt keeps the calls to one receiver in the order posted, and drops them with it.
-  sent();
   QMetaObject::invokeMethod(
-      receiver_, [receiver = receiver_, answer = std::move(onUiThread)]() mutable { deliver(receiver, std::move(answer)); },
+      receiver_,
+      [carried = Carried(receiver_, std::move(onUiThread))]() mutable {
+        received();
+        deliver(carried.receiver, std::move(carried.answer));
+      },
       Qt::QueuedConnection);
 }
 

@@ -74,10 +74,11 @@ GstMediaDevice::Storage testStorage() {
           [] { return answers()->now(); }};
 }
 
-GstMediaDevice::Storage countingStorage(std::atomic<int>& calls) {
+// Counts the reads of the clock by sessions' threads, which may outlive the test.
+GstMediaDevice::Storage countingStorage(std::shared_ptr<std::atomic<int>> calls) {
   GstMediaDevice::Storage storage = testStorage();
-  storage.now = [&calls, ui = std::this_thread::get_id()] {
-    if (std::this_thread::get_id() != ui) ++calls;
+  storage.now = [calls, ui = std::this_thread::get_id()] {
+    if (std::this_thread::get_id() != ui) ++*calls;
     return answers()->now();
   };
   return storage;
@@ -121,7 +122,7 @@ class GstMediaDeviceTest : public ::testing::Test {
   }
 
   // How often a session's thread has gone into a call on storage: each reads the clock first.
-  std::atomic<int> storageCalls = 0;
+  std::shared_ptr<std::atomic<int>> storageCalls = std::make_shared<std::atomic<int>>(0);
   GstMediaDevice device{fakeSinks(), answers(), countingStorage(storageCalls)};
 };
 
@@ -508,11 +509,11 @@ class StuckStorage : public GstMediaDeviceTest {
   // Opens `count` FIFOs of the mount `dead`, each with its thread in the FIFO's open.
   void stick(const std::string& dead, int count) {
     for (int i = 0; i < count; ++i) {
-      const int before = storageCalls;
+      const int before = *storageCalls;
       device.setFileName(fifo(dead, i));
       device.command("open");
       ASSERT_EQ(device.state(), State::Stopped) << dead << " " << i << " gets a thread";
-      ASSERT_TRUE(runUntil([&] { return storageCalls > before; })) << "its thread never went into the open";
+      ASSERT_TRUE(runUntil([&] { return *storageCalls > before; })) << "its thread never went into the open";
     }
   }
   std::vector<std::string> fifos;
