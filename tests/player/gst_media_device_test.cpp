@@ -493,6 +493,8 @@ class StuckStorage : public GstMediaDeviceTest {
       }
     });
     device.command("close");
+    stalled = false;
+    for (std::thread& t : stalling) t.join();
     EXPECT_TRUE(runUntil([&] { return pipelineReleased(device); }, 20s));
     released = true;
     writer.join();
@@ -506,6 +508,20 @@ class StuckStorage : public GstMediaDeviceTest {
     EXPECT_EQ(mkfifo(fifos.back().c_str(), 0600), 0);
     return fifos.back();
   }
+  // A FIFO of the mount `dead` whose writer gives a second of sound and then nothing, without
+  // closing: as a share whose reads stop in the middle of a file, it plays, then stalls, and once
+  // given up its thread is stuck in its release.
+  std::string stallingFile(const std::string& dead, int i) {
+    const std::string path = fifo(dead, i);
+    stalling.emplace_back([this, path] {
+      const int fd = ::open(path.c_str(), O_WRONLY);  // once the file is opened
+      const std::string wav = testing::wavBytes(1.0);
+      (void)!::write(fd, wav.data(), wav.size());
+      while (stalled) std::this_thread::sleep_for(5ms);
+      ::close(fd);
+    });
+    return path;
+  }
   // Opens `count` FIFOs of the mount `dead`, each with its thread in the FIFO's open.
   void stick(const std::string& dead, int count) {
     for (int i = 0; i < count; ++i) {
@@ -517,6 +533,8 @@ class StuckStorage : public GstMediaDeviceTest {
     }
   }
   std::vector<std::string> fifos;
+  std::atomic<bool> stalled = true;
+  std::vector<std::thread> stalling;
   KalvoriLog log;
 };
 
@@ -545,6 +563,29 @@ TEST_F(StuckStorage, AFileOfAMountWhoseFilesAreStuckWaitsThenIsRefusedWhileOther
   device.command("open");
   EXPECT_EQ(device.state(), State::Closed);
   EXPECT_EQ(log.about(next).size(), 1u);
+  expectPlaysFromStart(media() / "one second.wav");
+}
+
+// Files left stalled count as stuck while their release hangs: a healthy file of their share plays
+// while it still has a thread of its own, and once it has not, is refused with a line.
+TEST_F(StuckStorage, FilesStuckInTheirReleaseCountAndAHealthyFileOfTheirSharePlaysUntilTheyAreThree) {
+  const std::string healthy = fifo("dead share", 9) + ".wav";
+  fs::copy_file(media() / "one second.wav", healthy);
+  expectPlaysFromStart(stallingFile("dead share", 0));
+  expectPlaysFromStart(stallingFile("dead share", 1));  // the first, given up, is stuck in its release
+  expectPlaysFromStart(healthy);                         // and so is the second: the share has a third thread
+  expectPlaysFromStart(stallingFile("dead share", 2));
+  // Left for the healthy file, the third is stuck in its release too: the file waits, is judged
+  // again by the clock, and is refused.
+  const int before = *storageCalls;
+  device.setFileName(healthy);
+  device.command("open");
+  ASSERT_TRUE(runUntil([&] { return *storageCalls > before; })) << "the third never began its release";
+  EXPECT_EQ(device.state(), State::Stopped);
+  answers()->advance(1500ms);
+  EXPECT_TRUE(runUntil([&] { return device.state() == State::Closed; }));
+  ASSERT_EQ(log.about(healthy).size(), 1u);
+  EXPECT_NE(log.about(healthy)[0].find("3 files there are stuck"), std::string::npos) << log.about(healthy)[0];
   expectPlaysFromStart(media() / "one second.wav");
 }
 
