@@ -102,13 +102,15 @@ if [ -n "$check" ]; then
   run close 30; within "$last" 2000 || failed=1
   # 600 requests on a hung share, files stuck in opening in three folders of it and of a second
   # hung share, and files stalled in the middle on a third: the threads the process took for
-  # them stay within 40, a local file starts within a second, a healthy file of the stalled folder
-  # plays, a local folder lists, and the window still answers within 500 ms.
+  # them stay within 40, no file of a hung share is shown as playing, a local file starts within a
+  # second, a healthy file of the stalled folder plays, a local folder lists, and the window still
+  # answers within 500 ms.
   run storms 90
   own=$(sed -n 's/.* own \([0-9-]*\);.*/\1/p' <<<"$last")
   started=$(sed -n 's/.*local file started in \([0-9]*\) ms.*/\1/p' <<<"$last")
   { [ -n "$own" ] && [ "$own" -le 40 ] && [ -n "$started" ] && [ "$started" -le 1000 ] &&
     grep -q "healthy file played" <<<"$last" && grep -q "local folder listed" <<<"$last" &&
+    grep -q "no silent file shown as playing" <<<"$last" &&
     within "$last" 500; } || failed=1
   exit $failed
 fi
