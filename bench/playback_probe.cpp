@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "desktop/program.h"
+#include "support/media_probe.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ int main(int argc, char** argv) {
   });
   const int status = QApplication::exec();
 
-  const auto position = media.positionNs();
+  const auto position = positionNs(media);
   std::printf("at the end: %s, position %.1f s\n", stateName(media.state()),
               position ? static_cast<double>(*position) / 1e9 : -1.0);
   return status;

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The stall benchmark: mounts the test file system (tests/support/slow_fs.py) in a private mount
-# namespace and runs each case of ui_stalls in a fresh process, printing the longest stall of the
-# event loop in each (see README.md).
+# namespace, three times (a share that can be made slow or hang, a second one that hangs, and one
+# whose reads can stall in the middle of a file), and runs each case of ui_stalls in a fresh
+# process, printing the longest stall of the event loop in each (see README.md).
 #
 #   run.sh UI_STALLS [CASE...]     every case, or those named
 #   run.sh --check UI_STALLS       the test: a few cases against coarse bounds; exit 77 (skipped)
@@ -29,22 +30,32 @@ fi
 
 work=$(mktemp -d /tmp/kalvori-stalls-XXXXXX)
 back=$work/back share=$work/share local=$work/local control=$work/control
-mkdir -p "$back/slow" "$share" "$local/plain" "$local/withlink"
-"$bin" --make "$back" >/dev/null && cp "$back"/*.wav "$back"/*.mid "$back/slow/"
+share2=$work/share2 control2=$work/control2 stalled=$work/stalled control3=$work/control3
+mkdir -p "$back/slow" "$share" "$share2" "$stalled" "$local/plain" "$local/withlink"
+"$bin" --make "$back" >/dev/null
+for f in slow a b c stalling; do mkdir -p "$back/$f"; cp "$back"/*.wav "$back"/*.mid "$back/$f/"; done
+for i in 1 2 3 4; do cp "$back/long.wav" "$back/stalling/stall$i.wav"; done
 "$bin" --make "$local/plain" >/dev/null
 cp "$local/plain/one.wav" "$local/withlink/"
 ln -s "$share" "$local/withlink/nas"
-: > "$control"
-"$python" "$slowfs" "$back" "$share" "$control" 2>"$work/slow_fs.log" &
-fs=$!
-for _ in $(seq 50); do grep -q " $share " /proc/self/mountinfo && break; sleep 0.1; done
-grep -q " $share " /proc/self/mountinfo || skip "the FUSE mount failed: $(cat "$work/slow_fs.log")"
-cat "$share/one.wav" >/dev/null  # a first close, which tells the kernel that the mount has no flush
+: > "$control"; : > "$control2"; : > "$control3"
+fs=()
+# mount MOUNTPOINT CONTROL [threads]
+mount_share() {
+  "$python" "$slowfs" "$back" "$1" "$2" ${3:-} 2>>"$work/slow_fs.log" &
+  fs+=($!)
+  for _ in $(seq 50); do grep -q " $1 " /proc/self/mountinfo && break; sleep 0.1; done
+  grep -q " $1 " /proc/self/mountinfo || skip "the FUSE mount failed: $(cat "$work/slow_fs.log")"
+  cat "$1/one.wav" >/dev/null  # a first close, which tells the kernel that the mount has no flush
+}
+mount_share "$share" "$control"
+mount_share "$share2" "$control2"
+mount_share "$stalled" "$control3" threads
 
 finish() {
-  : > "$control"
-  umount -l "$share" 2>/dev/null
-  kill "$fs" 2>/dev/null
+  : > "$control"; : > "$control2"; : > "$control3"
+  umount -l "$share" "$share2" "$stalled" 2>/dev/null
+  kill "${fs[@]}" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
 }
@@ -56,11 +67,12 @@ run() {
   local name=$1 limit=$2
   echo "${3:-}" > "$control"
   local out
-  out=$(cd "$local/plain" && env KALVORI_CONTROL="$control" QT_QPA_PLATFORM=offscreen ${registry:+GST_REGISTRY=$registry} \
-        timeout -s KILL "$limit" "$bin" "$name" "$local" "$share" 2>"$work/$name.err")
+  out=$(cd "$local/plain" && env KALVORI_CONTROL="$control" KALVORI_CONTROL2="$control2" KALVORI_CONTROL3="$control3" \
+        QT_QPA_PLATFORM=offscreen ${registry:+GST_REGISTRY=$registry} \
+        timeout -s KILL "$limit" "$bin" "$name" "$local" "$share" "$share2" "$stalled" 2>"$work/$name.err")
   local status=$? ended
   ended=$(date +%s.%N)
-  : > "$control"  # releases the share for what is still waiting on it
+  : > "$control"; : > "$control2"; : > "$control3"  # releases the shares for what is still waiting on them
   if [ "$name" = close ]; then
     local closed
     closed=$(awk '/^closed-at/ {print $2}' <<<"$out")
@@ -88,11 +100,18 @@ if [ -n "$check" ]; then
   run drives 30; within "$last" 500 || failed=1
   run slow-folder 30 "readdir=2"; within "$last" 500 || failed=1
   run close 30; within "$last" 2000 || failed=1
-  # 600 requests on the hung share: the threads the process took for them stay within 16, a local
-  # file still plays, and the window still answers within 500 ms.
-  run storms 60
+  # 600 requests on a hung share, files stuck in opening in three folders of it and of a second
+  # hung share, and files stalled in the middle on a third: the threads the process took for
+  # them stay within 40, no file of a hung share is shown as playing, a local file starts within a
+  # second, a healthy file of the stalled folder plays, a local folder lists, and the window still
+  # answers within 500 ms.
+  run storms 90
   own=$(sed -n 's/.* own \([0-9-]*\);.*/\1/p' <<<"$last")
-  { [ -n "$own" ] && [ "$own" -le 16 ] && grep -q "local file played" <<<"$last" && within "$last" 500; } || failed=1
+  started=$(sed -n 's/.*local file started in \([0-9]*\) ms.*/\1/p' <<<"$last")
+  { [ -n "$own" ] && [ "$own" -le 40 ] && [ -n "$started" ] && [ "$started" -le 1000 ] &&
+    grep -q "healthy file played" <<<"$last" && grep -q "local folder listed" <<<"$last" &&
+    grep -q "no silent file shown as playing" <<<"$last" &&
+    within "$last" 500; } || failed=1
   exit $failed
 fi
 
@@ -103,7 +122,7 @@ for c in "${cases[@]}"; do
     slow-folder) run "$c" 60 "readdir=2" ;;
     first-play) registry=$work/registry-$RANDOM.bin run "$c" 60 ;;
     memory) run "$c" 600 ;;
-    storms) run "$c" 60 ;;
+    storms) run "$c" 90 ;;
     *) run "$c" 30 ;;
   esac
 done

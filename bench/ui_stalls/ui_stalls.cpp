@@ -3,8 +3,11 @@
 // run.sh mounts the test file system and runs each case in a fresh process (see README.md).
 //
 //   ui_stalls --make FOLDER           writes the media files the cases play
-//   ui_stalls CASE LOCAL SHARE        runs a case; LOCAL is a folder on a sound disk, SHARE the
-//                                     slow or hung mount (its control file in $KALVORI_CONTROL)
+//   ui_stalls CASE LOCAL SHARE [SHARE2 STALLED]
+//                                     runs a case; LOCAL is a folder on a sound disk, SHARE the
+//                                     slow or hung mount (its control file in $KALVORI_CONTROL),
+//                                     SHARE2 a second one that can hang ($KALVORI_CONTROL2),
+//                                     STALLED one whose reads can stall mid-file ($KALVORI_CONTROL3)
 //
 // Prints "CASE stall MS" (and for "memory" the resident set after the first and the last file);
 // "close" prints the moment the window was closed, CLOCK_REALTIME in seconds, for run.sh to compare
@@ -34,6 +37,7 @@
 #include "desktop/player_widgets.h"
 #include "desktop/program.h"
 #include "support/test_media.h"
+#include "support/media_probe.h"
 
 namespace {
 
@@ -85,10 +89,15 @@ double residentMiB() {
   return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
+// Adds a word to the control file named by the environment variable `control`.
+void tell(const char* control, const std::string& word) {
+  if (const char* file = std::getenv(control)) std::ofstream(file, std::ios::app) << word << "\n";
+}
+
 // Holds the share: a call on its "/.hang" by another process takes the file system's only thread
 // until the control file says otherwise.
-void hangShare(const std::string& share) {
-  if (const char* control = std::getenv("KALVORI_CONTROL")) std::ofstream(control) << "hang\n";
+void hangShare(const std::string& share, const char* control = "KALVORI_CONTROL") {
+  tell(control, "hang");
   const std::string target = share + "/.hang";
   const char* argv[] = {"stat", target.c_str(), nullptr};
   // Its output goes nowhere: run.sh reads this program's until every holder of it is gone.
@@ -114,12 +123,18 @@ int makeMedia(const fs::path& folder) {
 class Case {
  public:
   Case(kalvori::desktop::FormWidget& window, kalvori::Form& form, kalvori::GstMediaDevice& device, std::string local,
-       std::string share)
-      : window_(window), form_(form), device_(device), local_(std::move(local)), share_(std::move(share)) {}
+       std::string share, std::string share2, std::string stalled)
+      : window_(window),
+        form_(form),
+        device_(device),
+        local_(std::move(local)),
+        share_(std::move(share)),
+        share2_(std::move(share2)),
+        stalled_(std::move(stalled)) {}
 
   // Returns what to print.
   std::string run(const std::string& name) {
-    char line[160];
+    char line[400];
     if (name == "memory") {
       form_.click("mp3");
       playOne("one.wav");
@@ -180,7 +195,7 @@ class Case {
       form_.openFolder("Dir1", share_);
       settle(3000);
       form_.chooseFile("File1", "long.wav");
-      (void)QTest::qWaitFor([&] { return device_.positionNs().value_or(0) > 200'000'000; }, 5000);
+      (void)QTest::qWaitFor([&] { return positionNs(device_).value_or(0) > 200'000'000; }, 5000);
       hangShare(share_);
       QTest::qWait(50);
       probe.start();
@@ -205,6 +220,7 @@ class Case {
       QTest::qWait(300);
       const int idle = threadCount();
       hangShare(share_);
+      if (!share2_.empty()) hangShare(share2_, "KALVORI_CONTROL2");
       probe.start();
       const std::string local = local_ + "/plain";
       for (int i = 0; i < 200; ++i) {
@@ -226,23 +242,70 @@ class Case {
         emit drives->activated(index);
         QTest::qWait(1);
       }
+      // A share whose reads stop in the middle of a file: two files play, then stall, one after
+      // the other; a healthy file of that folder must still play.
+      bool healthy = true;
+      if (!stalled_.empty()) {
+        for (const char* stalling : {"stall1.wav", "stall2.wav"}) {
+          form_.openFolder("Dir1", stalled_ + "/stalling");
+          form_.chooseFile("File1", stalling);
+          healthy = healthy && plays(3000);
+          tell("KALVORI_CONTROL3", std::string("stall:") + stalling);
+          QTest::qWait(300);
+        }
+        form_.chooseFile("File1", "one.wav");
+        healthy = healthy && plays(3000);
+      }
+      // Files stuck in opening in three folders of the hung share and of a second hung share.
+      if (!share2_.empty()) {
+        for (int round = 0; round < 3; ++round) {
+          for (const std::string& share : {share_, share2_}) {
+            for (const char* folder : {"/a", "/b", "/c"}) {
+              form_.openFolder("Dir1", share + folder);
+              form_.chooseFile("File1", "one.wav");
+              QTest::qWait(20);
+            }
+          }
+        }
+      }
       QTest::qWait(300);
+      // The last file chosen there gives no sound: it must not be shown as playing.
+      const bool lied = !share2_.empty() && device_.state() == MediaDevice::State::Playing;
       const int after = threadCount();
+      // A local folder lists, and a local file starts.
+      QElapsedTimer started;
+      started.start();
       form_.openFolder("Dir1", local);
+      auto* files = static_cast<QListWidget*>(window_.widgetFor("File1"));
+      const bool listed = QTest::qWaitFor([&] { return files->count() > 0; }, 3000);
+      started.start();
       form_.chooseFile("File1", "one.wav");
-      const bool played = QTest::qWaitFor([&] { return device_.positionNs().value_or(0) > 20'000'000; }, 5000);
-      std::snprintf(line, sizeof line, "storms threads idle %d, after %d, own %d; local file %s; stall %.0f ms", idle,
-                    after, after - idle, played ? "played" : "NOT PLAYED", probe.longestMs());
-      // The share answers again, so that hundreds of calls stuck on it (before the threads were
+      const bool played = plays(5000);
+      const long long startMs = started.elapsed();
+      // And the healthy file of the stalled folder once more, after all that.
+      if (!stalled_.empty()) {
+        form_.openFolder("Dir1", stalled_ + "/stalling");
+        form_.chooseFile("File1", "two.wav");
+        healthy = healthy && plays(3000);
+      }
+      std::snprintf(line, sizeof line,
+                    "storms threads idle %d, after %d, own %d; %s; local file %s in %lld ms; %s; %s; stall %.0f ms",
+                    idle, after, after - idle,
+                    lied ? "a file of a hung share SHOWN AS PLAYING" : "no silent file shown as playing",
+                    played ? "started" : "NOT STARTED", startMs,
+                    stalled_.empty() ? "no stalled share" : healthy ? "healthy file played" : "healthy file NOT PLAYED",
+                    listed ? "local folder listed" : "local folder NOT LISTED", probe.longestMs());
+      // The shares answer again, so that hundreds of calls stuck on them (before the threads were
       // bounded) do not hold up the end of the process.
-      if (const char* control = std::getenv("KALVORI_CONTROL")) std::ofstream(control).flush();
+      for (const char* control : {"KALVORI_CONTROL", "KALVORI_CONTROL2", "KALVORI_CONTROL3"})
+        if (const char* file = std::getenv(control)) std::ofstream(file).flush();
       return line;
     } else if (name == "first-play") {
       form_.click("mp3");
       settle(3000);
       probe.start();
       form_.chooseFile("File1", "one.wav");
-      (void)QTest::qWaitFor([&] { return device_.positionNs().value_or(0) > 100'000'000; }, 10000);
+      (void)QTest::qWaitFor([&] { return positionNs(device_).value_or(0) > 100'000'000; }, 10000);
     } else {
       return "unknown case " + name;
     }
@@ -257,23 +320,29 @@ class Case {
     };
     (void)QTest::qWaitFor([&] { return !filling("Dir1") && !filling("File1"); }, ms);
   }
+  // Whether the file chosen plays within `ms`: shown as playing, and its position moving.
+  bool plays(int ms) {
+    return QTest::qWaitFor(
+        [&] { return device_.state() == MediaDevice::State::Playing && positionNs(device_).value_or(0) > 20'000'000; },
+        ms);
+  }
   void playOne(const char* file) {
     form_.chooseFile("File1", file);
-    (void)QTest::qWaitFor([&] { return device_.positionNs().value_or(0) > 20'000'000; }, 5000);
+    (void)QTest::qWaitFor([&] { return positionNs(device_).value_or(0) > 20'000'000; }, 5000);
   }
 
   kalvori::desktop::FormWidget& window_;
   kalvori::Form& form_;
   kalvori::GstMediaDevice& device_;
-  std::string local_, share_;
+  std::string local_, share_, share2_, stalled_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--make") == 0) return makeMedia(argv[2]);
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: %s --make FOLDER | CASE LOCAL SHARE\n", argv[0]);
+  if (argc != 4 && argc != 6) {
+    std::fprintf(stderr, "usage: %s --make FOLDER | CASE LOCAL SHARE [SHARE2 STALLED]\n", argv[0]);
     return 2;
   }
   const std::string name = argv[1];
@@ -297,7 +366,9 @@ int main(int argc, char** argv) {
     }
     (void)QTest::qWaitForWindowExposed(&window);
     QTest::qWait(400);
-    const std::string out = Case(window, *program->form, *program->media, argv[2], argv[3]).run(name);
+    const std::string out =
+        Case(window, *program->form, *program->media, argv[2], argv[3], argc == 6 ? argv[4] : "", argc == 6 ? argv[5] : "")
+            .run(name);
     if (!out.empty()) std::printf("%s\n", out.c_str());
     std::fflush(stdout);
     window.close();

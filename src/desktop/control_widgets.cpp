@@ -100,9 +100,9 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
 }
 
 void ButtonWidget::keyPressEvent(QKeyEvent* event) {
-  // Enter presses a button as Space does.
+  // Enter presses a button as Space does; held down, once, as the file list chooses once.
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    animateClick();
+    if (!event->isAutoRepeat()) animateClick();
     return;
   }
   QAbstractButton::keyPressEvent(event);
@@ -128,13 +128,21 @@ void OptionWidget::sync(Property p) {
 }
 
 void OptionWidget::keyPressEvent(QKeyEvent* event) {
+  // A key held down moves or presses once: each press re-lays the window.
+  const bool once = !event->isAutoRepeat();
   switch (event->key()) {
     case Qt::Key_Up:
-    case Qt::Key_Left: step_(-1); return;
+    case Qt::Key_Left:
+      if (once) step_(-1);
+      return;
     case Qt::Key_Down:
-    case Qt::Key_Right: step_(+1); return;
+    case Qt::Key_Right:
+      if (once) step_(+1);
+      return;
     case Qt::Key_Return:
-    case Qt::Key_Enter: animateClick(); return;  // Enter presses an option button as Space does
+    case Qt::Key_Enter:  // Enter presses an option button as Space does
+      if (once) animateClick();
+      return;
     default: QAbstractButton::keyPressEvent(event);
   }
 }

@@ -5,13 +5,13 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QMessageBox>
-#include <cstdio>
 
 #include "desktop/accessibility.h"
 #include "desktop/classic_style.h"
 #include "desktop/control_widgets.h"
 #include "desktop/toolkit_words.h"
 #include "desktop/qt_handoff.h"
+#include "player/log_line.h"
 
 namespace kalvori::desktop {
 
@@ -30,7 +30,7 @@ void prepareApplication(QApplication& app) {
   const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
   QFont::insertSubstitutions(QStringLiteral("宋体"), songSubstitutes(chinese));
   if (const QString notice = missingChineseFontNotice(chinese); !notice.isEmpty())
-    std::fprintf(stderr, "%s\n", qPrintable(notice));
+    logLine(notice.toStdString());
   QApplication::setFont(fontFor(Font{900, false}));
   // The toolkit's own words (a text box's Copy and Select All, the message box's OK) in Chinese
   // like the rest of the window, loaded when a menu, a box or a screen reader first needs them.
@@ -61,7 +61,7 @@ QStringList songSubstitutes(const QStringList& chineseFamilies) {
 QString missingChineseFontNotice(const QStringList& chineseFamilies) {
   if (!chineseFamilies.isEmpty()) return {};
   return QStringLiteral(
-      "Kalvori: no installed font can draw Chinese, so the window's captions will show as boxes. "
+      "no installed font can draw Chinese, so the window's captions will show as boxes. "
       "Install one, for example: sudo apt install fonts-arphic-uming (or fonts-noto-cjk)");
 }
 

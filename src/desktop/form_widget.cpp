@@ -34,7 +34,8 @@ void colourList(QWidget* w, const Control& c) {
 
 }  // namespace
 
-FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files, QWidget* parent)
+FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files, QWidget* parent,
+                       std::shared_ptr<Handoff> answers)
     : QWidget(parent), form_(form), device_(device), files_(files ? *files : plainFileBrowser()) {
   const Form::Window& window = form.window();
   setWindowTitle(QString::fromStdString(window.caption));
@@ -67,7 +68,7 @@ FormWidget::FormWidget(Form& form, MediaDevice* device, const FileBrowser* files
   std::string filePattern;
   for (const Control& c : form.controls())
     if (c.kind == Kind::FileListBox) filePattern = c.pattern;
-  folders_ = std::make_unique<FolderReader>(QtHandoff::to(this), filePattern);
+  folders_ = std::make_unique<FolderReader>(answers ? std::move(answers) : QtHandoff::to(this), filePattern);
   widgets_.reserve(form.controls().size());
   views_.reserve(form.controls().size());
   for (const Control& c : form.controls()) {

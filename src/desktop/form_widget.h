@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "player/file_browser.h"
+#include "player/handoff.h"
 #include "player/media_device.h"
 #include "form/control_model.h"
 
@@ -26,10 +27,12 @@ inline int px(int twips) { return (twips + 7) / 15; }
 
 class FormWidget : public QWidget {
  public:
-  // The player's lists show what `files` finds (none given: the plain file browser); its transport
-  // row drives `device` (none: it stays disabled). Both must outlive the widget.
+  // The player's lists show what `files` finds (none given: the plain file browser), read in the
+  // background with the answers coming back through `answers` (the program's one handoff; none
+  // given: one to this widget); its transport row drives `device` (none: it stays disabled). The
+  // device and the browser must outlive the widget.
   explicit FormWidget(Form& form, MediaDevice* device = nullptr, const FileBrowser* files = nullptr,
-                      QWidget* parent = nullptr);
+                      QWidget* parent = nullptr, std::shared_ptr<Handoff> answers = {});
   ~FormWidget() override;
 
   Form& form() { return form_; }

@@ -12,6 +12,7 @@
 #include "desktop/form_widget.h"
 #include "desktop/lookup_line.h"
 #include "desktop/toolkit_words.h"
+#include "desktop/qt_handoff.h"
 
 namespace kalvori::desktop {
 
@@ -128,7 +129,11 @@ void MarkingKeysFilter::valueRowMenu(QWidget* box, QContextMenuEvent* event) {
   menu->addAction(QStringLiteral("查数值…"), this, [&lookingUp] { lookingUp = true; });
   QAction* copy = menu->addAction(QStringLiteral("复制读数"), this, [this] { copyReading(); });
   copy->setEnabled(!reading_.copied().empty());
-  menu->exec(event->globalPos());
+  {
+    // The menu's loop runs no answer from the background: the handler ends first.
+    const AnswersHeld later;
+    menu->exec(event->globalPos());
+  }
   if (lookingUp) lookupLine()->open();
 }
 

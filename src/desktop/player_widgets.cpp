@@ -107,7 +107,7 @@ ListFiller::ListFiller() {
   QObject::connect(&timer_, &QTimer::timeout, [this] { step(); });
 }
 
-void ListFiller::start(std::shared_ptr<FolderReader::Reading> reading, Names which, Adder add) {
+void ListFiller::start(std::shared_ptr<FolderReader::Request> reading, Names which, Adder add) {
   timer_.stop();
   next_ = 0;
   which_ = which;
@@ -116,8 +116,8 @@ void ListFiller::start(std::shared_ptr<FolderReader::Reading> reading, Names whi
   if (current_->done) {
     step();
   } else {
-    current_->waiting.push_back([this, awaited = current_.get()] {
-      if (current_.get() == awaited) step();
+    current_->waiting.push_back([filler = std::weak_ptr<ListFiller*>(self_), awaited = current_.get()] {
+      if (const auto f = filler.lock(); f && (*f)->current_.get() == awaited) (*f)->step();
     });
   }
 }

@@ -58,7 +58,7 @@ class ListFiller {
   ListFiller& operator=(const ListFiller&) = delete;
 
   // Hands the names `which` of `reading` to `add` in order, in slices, once it is read.
-  void start(std::shared_ptr<FolderReader::Reading> reading, Names which, Adder add);
+  void start(std::shared_ptr<FolderReader::Request> reading, Names which, Adder add);
   // Whether names of the last start() are still to come.
   bool filling() const { return current_ != nullptr; }
 
@@ -66,7 +66,10 @@ class ListFiller {
   void step();
 
   QTimer timer_;
-  std::shared_ptr<FolderReader::Reading> current_;  // the reading being waited for or added
+  // What a reading's waiting call finds the filler by: gone with it, so that a reading that ends
+  // after the list has gone touches nothing.
+  std::shared_ptr<ListFiller*> self_ = std::make_shared<ListFiller*>(this);
+  std::shared_ptr<FolderReader::Request> current_;  // the reading being waited for or added
   Names which_ = nullptr;
   Adder add_;
   std::size_t next_ = 0;  // the first of its names not yet added

@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QTimer>
 #include <QWindow>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "desktop/desktop_setup.h"
@@ -64,7 +66,7 @@ std::unique_ptr<Program> startProgram(QApplication& app, ProgramOptions options)
   p->files = std::make_unique<FileBrowser>(mountedVolumes, opticalDrives, p->handoff);
   p->form = createMainWindow(p->media.get(), *p->files, options.startFolder);
   step("model");
-  p->window = std::make_unique<FormWidget>(*p->form, p->media.get(), p->files.get());
+  p->window = std::make_unique<FormWidget>(*p->form, p->media.get(), p->files.get(), nullptr, p->handoff);
   step("widgets");
   p->form->load();
   step("loaded");
@@ -75,6 +77,12 @@ std::unique_ptr<Program> startProgram(QApplication& app, ProgramOptions options)
   // Soon after the first frame, so that the first file played need not wait for GStreamer.
   if (options.startGStreamerSoon) QTimer::singleShot(300, [] { GstMediaDevice::startInBackground(); });
   return p;
+}
+
+[[noreturn]] int endProcess(int status) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::_Exit(status);
 }
 
 }  // namespace kalvori::desktop

@@ -53,4 +53,10 @@ struct Program {
 // the event loop.
 std::unique_ptr<Program> startProgram(QApplication& app, ProgramOptions options = {});
 
+// Ends the process with `status` once the event loop has returned: standard output and error are
+// flushed, and no destructor runs (not the program's, nor those of statics and libraries), since
+// threads still inside GStreamer on a stalled share would run beside them. Nothing is stored, so
+// nothing is lost. Never returns.
+[[noreturn]] int endProcess(int status);
+
 }  // namespace kalvori::desktop

@@ -1,22 +1,19 @@
 #include "desktop/qt_handoff.h"
 
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
-#include <QSocketNotifier>
-#include <cstdint>
-#include <cstdio>
+#include <QPointer>
+#include <QTimer>
+#include <deque>
 #include <utility>
 
 namespace kalvori::desktop {
 
 namespace {
 
-// An answer held, with the handoff it came through: it is dropped if that one's owner has gone
-// meanwhile, as it would have been had it not waited.
+// An answer held, with the receiver it came to: it is dropped if that one has gone meanwhile, as
+// it would have been had it not waited.
 struct Held {
-  std::weak_ptr<QtHandoff> handoff;
+  QPointer<QObject> receiver;
   std::function<void()> answer;
 };
 
@@ -31,87 +28,94 @@ void release() {
   while (holds == 0 && !held.empty()) {
     Held next = std::move(held.front());
     held.pop_front();
-    if (const auto handoff = next.handoff.lock(); handoff && handoff->live()) next.answer();
+    if (next.receiver) next.answer();
   }
 }
 
-}  // namespace
+// Qt hands the call over under locks of its own, which ThreadSanitizer cannot see (the library is
+// not built for it): these tell it that what the posting thread wrote into the call was written
+// before the UI thread runs it.
+#if defined(__SANITIZE_THREAD__)
+extern "C" void __tsan_acquire(void* address);
+extern "C" void __tsan_release(void* address);
+char handedOver;
+void sent() { __tsan_release(&handedOver); }
+void received() { __tsan_acquire(&handedOver); }
+#else
+void sent() {}
+void received() {}
+#endif
 
-// Goes with its owner, and on its way out stops further posts. It is woken through an eventfd that
-// the posting thread writes to: no Qt object or event is made on that thread, so the answers'
-// only way across is the handoff's own queue and mutex.
-class QtHandoff::Receiver : public QObject {
+// What a posted call carries, made on the posting thread. Each copy or move of it (the last one
+// into Qt's call) tells ThreadSanitizer that it was written before the UI thread reads it; the
+// UI thread says so before it reads or drops it.
+struct Carried {
+  QObject* receiver;
+  std::function<void()> answer;
+  Carried(QObject* to, std::function<void()> posted) : receiver(to), answer(std::move(posted)) { sent(); }
+  Carried(Carried&& other) noexcept : receiver(other.receiver), answer(std::move(other.answer)) { sent(); }
+  Carried(const Carried& other) : receiver(other.receiver), answer(other.answer) { sent(); }
+  Carried& operator=(const Carried&) = delete;
+  ~Carried() { received(); }
+};
+
+// On the UI thread: runs the answer now, unless answers are held or earlier ones still wait; then
+// it waits its turn.
+void deliver(QObject* receiver, std::function<void()> answer) {
+  if (holds > 0 || !held.empty()) held.push_back({receiver, std::move(answer)});
+  else answer();
+}
+
+// Goes with its owner, and on its way out stops further posts.
+class Receiver : public QObject {
  public:
-  Receiver(QObject* owner, std::shared_ptr<QtHandoff> handoff, int wake)
-      : QObject(owner), handoff_(std::move(handoff)), wake_(wake), notifier_(wake, QSocketNotifier::Read, this) {
-    connect(&notifier_, &QSocketNotifier::activated, this, [this] {
-      std::uint64_t count = 0;
-      (void)!read(wake_, &count, sizeof count);
-      if (const auto handoff = handoff_.lock()) runPosted(handoff);
-    });
-  }
+  Receiver(QObject* owner, std::weak_ptr<QtHandoff> handoff, std::function<void()> gone)
+      : QObject(owner), handoff_(std::move(handoff)), gone_(std::move(gone)) {}
   ~Receiver() override {
-    if (const auto handoff = handoff_.lock()) {
-      const std::lock_guard lock(handoff->mutex_);
-      handoff->receiver_ = nullptr;
-      handoff->wake_ = -1;
-    }
-    notifier_.setEnabled(false);
-    close(wake_);
+    if (handoff_.lock()) gone_();
   }
 
  private:
   std::weak_ptr<QtHandoff> handoff_;
-  int wake_;
-  QSocketNotifier notifier_;
+  std::function<void()> gone_;
 };
+
+}  // namespace
 
 std::shared_ptr<QtHandoff> QtHandoff::to(QObject* owner) {
   auto handoff = std::make_shared<QtHandoff>();
-  handoff->wake_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (handoff->wake_ < 0) {
-    // Without a descriptor to be had, answers are dropped, as after the window has gone.
-    std::perror("Kalvori: no eventfd for answers from the background");
-    return handoff;
-  }
-  handoff->receiver_ = new Receiver(owner, handoff, handoff->wake_);
+  QtHandoff* raw = handoff.get();
+  handoff->receiver_ = new Receiver(owner, handoff, [raw] {
+    const std::lock_guard lock(raw->mutex_);
+    raw->receiver_ = nullptr;
+  });
   return handoff;
 }
 
 void QtHandoff::post(std::function<void()> onUiThread) {
   const std::lock_guard lock(mutex_);
   if (!receiver_) return;
-  posted_.push_back(std::move(onUiThread));
-  if (!std::exchange(called_, true)) {
-    const std::uint64_t one = 1;
-    (void)!write(wake_, &one, sizeof one);
-  }
+  // Queued: Qt keeps the calls to one receiver in the order posted, and drops them with it.
+  QMetaObject::invokeMethod(
+      receiver_,
+      [carried = Carried(receiver_, std::move(onUiThread))]() mutable {
+        received();
+        deliver(carried.receiver, std::move(carried.answer));
+      },
+      Qt::QueuedConnection);
 }
 
-bool QtHandoff::live() {
+void QtHandoff::postAfter(std::chrono::milliseconds delay, std::function<void()> onUiThread) {
   const std::lock_guard lock(mutex_);
-  return receiver_ != nullptr;
-}
-
-void QtHandoff::runPosted(const std::shared_ptr<QtHandoff>& handoff) {
-  std::deque<std::function<void()>> answers;
-  {
-    const std::lock_guard lock(handoff->mutex_);
-    answers.swap(handoff->posted_);
-    handoff->called_ = false;
-  }
-  for (auto& answer : answers) {
-    // Unless answers are held, or earlier ones still wait: then each waits its turn. One answer
-    // may close the window that the next would have gone to.
-    if (holds > 0 || !held.empty()) held.push_back({handoff, std::move(answer)});
-    else if (handoff->live()) answer();
-  }
+  if (!receiver_) return;
+  QTimer::singleShot(delay, receiver_,
+                     [receiver = receiver_, answer = std::move(onUiThread)]() mutable { deliver(receiver, std::move(answer)); });
 }
 
 AnswersHeld::AnswersHeld() { ++holds; }
 
 AnswersHeld::~AnswersHeld() {
-  // From the event loop: the handler that showed the box ends first.
+  // From the event loop: the handler that showed the box ends first, the rest of its batch with it.
   if (--holds == 0 && !held.empty() && !std::exchange(releaseQueued, true))
     QMetaObject::invokeMethod(QCoreApplication::instance(), release, Qt::QueuedConnection);
 }

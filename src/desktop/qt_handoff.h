@@ -1,12 +1,12 @@
 // Answers found off the UI thread come back to it through a Qt object: what the workers find (the
-// player's lists, whether a drive can be read) and what the media device's pipelines report.
-// Posted answers wait in a queue of the handoff's own; a wake through an eventfd that the owner's
-// thread watches runs them there in the order they were posted. Nothing here depends on the event
-// loop being GLib's.
+// player's lists, whether a drive can be read) and what the media device's pipelines report. Each
+// answer is a queued call to a receiver that lives on the UI thread, which Qt delivers there in the
+// order posted, whatever the event loop is.
 //
-// Handlers run one at a time: while a message box is up (AnswersHeld), answers are not run inside
-// its loop, and so not inside the handler that showed it; they wait, and once the box is gone they
-// run from the event loop in the order they came, from every handoff alike.
+// Handlers run one at a time: while a message box or a context menu is up (AnswersHeld), answers
+// are not run inside its loop, and so not inside the handler that showed it; they wait, and once
+// it is gone they run from the event loop in the order they came. An answer that opens a box
+// finishes first, the rest of its own batch included, before anything that came meanwhile.
 //
 // What it deliberately does not do: run or wait for anything on another thread. Once the object it
 // posts to is gone, later answers are dropped, so a worker that ends after the window has closed
@@ -14,7 +14,6 @@
 #pragma once
 
 #include <QObject>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -28,22 +27,15 @@ class QtHandoff final : public Handoff {
   // Posts to the thread of `owner` for as long as `owner` lives.
   static std::shared_ptr<QtHandoff> to(QObject* owner);
   void post(std::function<void()> onUiThread) override;
-  // Whether its owner is still there.
-  bool live();
+  void postAfter(std::chrono::milliseconds delay, std::function<void()> onUiThread) override;
 
  private:
-  class Receiver;
-  static void runPosted(const std::shared_ptr<QtHandoff>& handoff);  // on the owner's thread
-
   std::mutex mutex_;
-  Receiver* receiver_ = nullptr;  // a child of the owner; cleared, under the mutex, as it goes
-  int wake_ = -1;                 // the receiver's eventfd, while it lives
-  std::deque<std::function<void()>> posted_;
-  bool called_ = false;  // a call to runPosted is queued
+  QObject* receiver_ = nullptr;  // a child of the owner; cleared, under the mutex, as it goes
 };
 
-// While one lives (on the UI thread: around a modal message box), answers wait; after the last
-// one has gone they run from the event loop, in the order they came.
+// While one lives (on the UI thread: around a modal message box or a menu), answers wait; after
+// the last one has gone they run from the event loop, in the order they came.
 class AnswersHeld {
  public:
   AnswersHeld();

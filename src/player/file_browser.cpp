@@ -11,6 +11,8 @@
 #include <system_error>
 #include <utility>
 
+#include "player/mounted_volumes.h"
+
 namespace kalvori {
 namespace {
 
@@ -55,8 +57,16 @@ std::vector<std::string> splitPatterns(const std::string& patterns) {
   return out;
 }
 
-// Two drives may hang at once and a third still be judged.
-constexpr std::size_t kDriveCheckThreads = 3;
+// Letters A-Z as a-z, every other byte as it is. The patterns are ASCII ("*.mid"): folding in the
+// user's locale would make 'I' a dotless i under Turkish, and "SONG.MID" would not match.
+std::string asciiLower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// Two checks of one mount may hang at once and another mount still be judged.
+constexpr BackgroundWorker<bool>::Limits kDriveCheckThreads{2, 8};
 
 // Opening it is the only sure test: permissions, ACLs, a vanished disc and root's privileges all
 // have their say there.
@@ -74,7 +84,8 @@ FileBrowser::FileBrowser(VolumeSource volumes, OpticalSource optical, std::share
     : volumes_(std::move(volumes)),
       optical_(std::move(optical)),
       handoff_(std::move(handoff)),
-      checks_(std::make_shared<BackgroundWorker<bool>>("drive check", kDriveCheckThreads, handoff_, canOpen, false)) {}
+      checks_(std::make_shared<BackgroundWorker<bool>>("drive check", kDriveCheckThreads, handoff_, canOpen, false,
+                                                       mountPointOf)) {}
 
 const FileBrowser& plainFileBrowser() {
   static const FileBrowser files;
@@ -113,25 +124,15 @@ std::vector<Place> FileBrowser::places() const {
   return places;
 }
 
-bool FileBrowser::canRead(const std::string& folder) const { return canOpen(folder); }
-
 void FileBrowser::whenReadable(const std::string& folder, std::function<void(bool)> answer) const {
   checks_->ask(folder, std::move(answer));
-}
-
-std::vector<std::string> FileBrowser::subfolders(const std::string& folder) const {
-  return readFolder(folder, "").folders;
-}
-
-std::vector<std::string> FileBrowser::files(const std::string& folder, const std::string& pattern) const {
-  if (splitPatterns(pattern).empty()) return {};
-  return readFolder(folder, pattern).files;
 }
 
 FolderListing readFolder(const std::string& folder, const std::string& pattern) {
   FolderListing listing;
   if (folder.empty()) return listing;
-  const std::vector<std::string> patterns = splitPatterns(pattern);
+  std::vector<std::string> patterns = splitPatterns(pattern);
+  for (std::string& p : patterns) p = asciiLower(p);
   std::error_code ec;
   fs::directory_iterator it(folder, ec);
   for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
@@ -144,8 +145,9 @@ FolderListing readFolder(const std::string& folder, const std::string& pattern) 
       listing.folders.push_back(name);
       continue;
     }
+    const std::string folded = asciiLower(name);
     const bool matches = std::any_of(patterns.begin(), patterns.end(), [&](const std::string& p) {
-      return fnmatch(p.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+      return fnmatch(p.c_str(), folded.c_str(), 0) == 0;
     });
     if (matches && it->is_regular_file(typeError)) listing.files.push_back(name);
   }

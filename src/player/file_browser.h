@@ -61,19 +61,12 @@ class FileBrowser {
   // drive (one without a disc has an empty root, so that choosing it shows the insert-disc
   // message). Read anew on each call.
   std::vector<Place> places() const;
-  // Whether a place's folder can be listed now (this waits for its mount).
-  bool canRead(const std::string& folder) const;
-  // The same asked off the UI thread: `answer` runs on it once the folder has been tried. A drive
-  // whose check is still under way (its mount hangs) is not tried again: the answer waits for
-  // that check. With no thread to be had, the answer is "cannot be read".
+  // Whether a place's folder can be listed now, asked off the UI thread: `answer` runs on it once
+  // the folder has been tried (opening it is the only sure test). A drive whose check is still
+  // under way (its mount hangs) is not tried again: the answer waits for that check. Checks are
+  // counted per mount, as folder readings are. With no thread to be had, the answer is "cannot be
+  // read".
   void whenReadable(const std::string& folder, std::function<void(bool)> answer) const;
-  const std::shared_ptr<Handoff>& handoff() const { return handoff_; }
-  // The names of the folder's subfolders, sorted, without hidden (dot) folders.
-  std::vector<std::string> subfolders(const std::string& folder) const;
-  // The names of the folder's files (not folders) that match one of the ';'-separated wildcard
-  // patterns, compared without regard to case ("SONG.MP3" matches "*.mp3"), sorted, without hidden
-  // files.
-  std::vector<std::string> files(const std::string& folder, const std::string& pattern) const;
 
  private:
   VolumeSource volumes_;
@@ -86,8 +79,10 @@ class FileBrowser {
 // The browser used where none is given: the root and the home folder, answering at once.
 const FileBrowser& plainFileBrowser();
 
-// Reads the folder once: its subfolders as FileBrowser::subfolders gives them and its files as
-// FileBrowser::files does. Safe in any thread; it touches nothing but the folder.
+// Reads the folder once: the names of its subfolders, and of its files (not folders) that match one
+// of the ';'-separated wildcard patterns, compared without regard to ASCII case whatever the locale
+// ("SONG.MID" matches "*.mid" under Turkish too); both sorted, without hidden (dot) entries. Safe in
+// any thread; it touches nothing but the folder.
 FolderListing readFolder(const std::string& folder, const std::string& pattern);
 
 // The folders from "/" down to `folder`, each as a full path: "/", "/home", "/home/ann".

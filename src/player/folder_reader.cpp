@@ -3,13 +3,15 @@
 #include <utility>
 
 #include "player/file_browser.h"
+#include "player/mounted_volumes.h"
 
 namespace kalvori {
 
 namespace {
 
-// Three folders may hang at once and a fourth still be read.
-constexpr std::size_t kReadingThreads = 3;
+// Two folders of one mount may hang at once and a third mount still be read; three dead shares
+// take six threads, and no more are ever started.
+constexpr BackgroundWorker<std::shared_ptr<const FolderNames>>::Limits kReadingThreads{2, 8};
 
 }  // namespace
 
@@ -26,18 +28,18 @@ std::string_view NameList::operator[](std::size_t i) const {
   return std::string_view(bytes_).substr(begin, ends_[i] - begin);
 }
 
-FolderReader::FolderReader(std::shared_ptr<Handoff> handoff, std::string pattern)
+FolderReader::FolderReader(std::shared_ptr<Handoff> handoff, std::string pattern, MountOf mountOf)
     : worker_(std::make_shared<Worker>(
           "folder reading", kReadingThreads, std::move(handoff),
           [pattern = std::move(pattern)](const std::string& folder) -> std::shared_ptr<const FolderNames> {
             const FolderListing listing = readFolder(folder, pattern);
             return std::make_shared<const FolderNames>(FolderNames{NameList(listing.folders), NameList(listing.files)});
           },
-          std::make_shared<const FolderNames>())) {}
+          std::make_shared<const FolderNames>(), mountOf ? std::move(mountOf) : MountOf(mountPointOf))) {}
 
-std::shared_ptr<FolderReader::Reading> FolderReader::read(const std::string& folder) {
+std::shared_ptr<FolderReader::Request> FolderReader::read(const std::string& folder) {
   if (latest_ && !latest_->done && latest_->folder == folder) return latest_;
-  auto reading = std::make_shared<Reading>();
+  auto reading = std::make_shared<Request>();
   reading->folder = folder;
   latest_ = reading;
   worker_->ask(folder, [reading](const std::shared_ptr<const FolderNames>& names) {

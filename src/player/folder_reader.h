@@ -3,7 +3,8 @@
 // (background_worker.h), never on the UI thread; links are followed there too. The answer comes
 // back through the Handoff. A folder whose reading is still under way (its mount hangs) is not read
 // again: asking for it again waits for that reading. A reading nobody waits for any more is left to
-// end, or not, on its own; with no thread to be had, a folder reads as empty.
+// end, or not, on its own; with no thread to be had, a folder reads as empty. The threads are
+// counted per mount: a dead share holds two of them, and a folder elsewhere is still read.
 //
 // What it deliberately does not do: show anything (the desktop's lists do), or know about any
 // toolkit.
@@ -43,23 +44,26 @@ struct FolderNames {
 
 class FolderReader {
  public:
-  struct Reading {  // touched on the UI thread only
+  // One request for a folder: done once its reading has come back, with what is waiting for it.
+  struct Request {  // touched on the UI thread only
     std::string folder;
     bool done = false;
     std::shared_ptr<const FolderNames> names;    // once done
     std::vector<std::function<void()>> waiting;  // run when it is done
   };
 
+  using MountOf = std::function<std::string(const std::string& folder)>;
   // Files are those that match `pattern` (the file list's). Without a handoff, folders are read at
-  // once, on the caller's thread.
-  FolderReader(std::shared_ptr<Handoff> handoff, std::string pattern);
-  // The reading of `folder`: the one still under way when it is of the same folder, else a new one.
-  std::shared_ptr<Reading> read(const std::string& folder);
+  // once, on the caller's thread. Folders are counted by the mount `mountOf` finds (none given:
+  // the system's mount table).
+  FolderReader(std::shared_ptr<Handoff> handoff, std::string pattern, MountOf mountOf = {});
+  // The request for `folder`: the one still under way when it is of the same folder, else a new one.
+  std::shared_ptr<Request> read(const std::string& folder);
 
  private:
   using Worker = BackgroundWorker<std::shared_ptr<const FolderNames>>;
   std::shared_ptr<Worker> worker_;
-  std::shared_ptr<Reading> latest_;
+  std::shared_ptr<Request> latest_;
 };
 
 }  // namespace kalvori

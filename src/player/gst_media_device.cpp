@@ -14,6 +14,9 @@
 #include <utility>
 
 #include "player/background_worker.h"
+#include "player/gst_session.h"
+#include "player/log_line.h"
+#include "player/mounted_volumes.h"
 
 namespace kalvori {
 
@@ -78,103 +81,32 @@ bool gstreamerReady() {
   return ready;
 }
 
-// Sessions alive at most, stuck ones included, and how many may be opening a file of one folder at
-// once; a further file waits for a thread until one of those is done. Opening a file on storage
-// that answers takes milliseconds: when those of a folder have been opening for a second, its
-// storage does not answer, and a further file from there is refused. A file elsewhere still plays
-// while a share holds a few sessions for ever.
-constexpr std::size_t kSessionLimit = 8;
-constexpr std::size_t kOpeningPerFolder = 3;
-constexpr auto kNoAnswer = std::chrono::seconds(1);
+// Sessions alive at most, stuck ones included, in all and on one mount; a further file waits for a
+// thread until one of those is done. A call on storage that answers takes milliseconds: one that
+// has not come back within a second is stuck, and once a mount's sessions are all stuck a further
+// file from there is refused (kNoAnswer, gst_session.h). Three dead shares then hold nine threads,
+// and a local file still plays. A file that waits is judged again each quarter of a second.
+constexpr std::size_t kSessionLimit = 12;
+constexpr std::size_t kPerMount = 3;
+constexpr auto kJudgeAgain = std::chrono::milliseconds(250);
 
-long long steadyNow() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-std::string folderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
+using media_session::Clock;
 
 }  // namespace
-
-// What a session's thread is asked to do: the commands, in the order given, and what the pipeline
-// tells from its own threads.
-enum class GstMediaDevice::Step : int { Play, Stop, Pause, Close, EndOfStream, Failed };
-
-struct GstMediaDevice::Session {
-  unsigned serial = 0;
-  std::string path;  // absolute
-  std::string folder;
-  Sinks sinks;
-  std::shared_ptr<std::atomic<int>> pipelines;
-  std::weak_ptr<GstMediaDevice*> device;
-  std::shared_ptr<Handoff> handoff;
-  bool started = false;                 // it has a thread (UI thread only)
-  std::atomic<long long> openingSince = 0;  // while its thread opens the file: since when (steadyNow)
-  std::atomic<bool> ended = false;          // its thread is done
-
-  std::mutex mutex;
-  std::condition_variable wake;
-  std::deque<std::pair<Step, unsigned>> steps;  // with the number of commands given when it was queued
-  GstElement* playbin = nullptr;                // set and cleared by the thread; read by positionNs()
-  std::atomic<bool> errorLogged = false;
-
-  void push(Step step, unsigned sent) {
-    {
-      const std::lock_guard lock(mutex);
-      steps.emplace_back(step, sent);
-    }
-    wake.notify_one();
-  }
-  std::pair<Step, unsigned> next() {
-    std::unique_lock lock(mutex);
-    wake.wait(lock, [this] { return !steps.empty(); });
-    const auto step = steps.front();
-    steps.pop_front();
-    return step;
-  }
-  GstElement* pipeline() {
-    const std::lock_guard lock(mutex);
-    return playbin ? GST_ELEMENT(gst_object_ref(playbin)) : nullptr;
-  }
-
-  // The thread's whole work: open the file, carry out the steps, release the pipeline.
-  static void drive(const std::shared_ptr<Session>& s);
-  static GstElement* open(const std::shared_ptr<Session>& s);
-  void release(GstElement* pipeline);
-  void report(unsigned sent, State state, bool closed) const {
-    if (!handoff) return;
-    handoff->post([device = device, serial = serial, sent, state, closed] {
-      if (const auto d = device.lock()) (*d)->heard(serial, sent, state, closed);
-    });
-  }
-  // Its thread has opened the file, or ended: a file waiting for a thread may have its turn.
-  void moved() const {
-    if (!handoff) return;
-    handoff->post([device = device] {
-      if (const auto d = device.lock()) (*d)->startWaiting();
-    });
-  }
-};
 
 GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   const Sinks& sinks = s->sinks;
   if (!gstreamerReady()) return nullptr;
   GstElement* made = gst_element_factory_make("playbin", nullptr);
   if (made == nullptr) return nullptr;
-  s->openingSince = steadyNow();
   GstElement* pipeline = GST_ELEMENT(gst_object_ref_sink(made));
   ++*s->pipelines;
   if (!useSink(pipeline, "audio-sink", sinks.audio) || !useSink(pipeline, "video-sink", sinks.video)) {
-    s->openingSince = 0;
     s->release(pipeline);
     return nullptr;
   }
   gchar* uri = gst_filename_to_uri(s->path.c_str(), nullptr);
   if (uri == nullptr) {
-    s->openingSince = 0;
     s->release(pipeline);
     return nullptr;
   }
@@ -195,18 +127,30 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
           gst_message_unref(message);
           return GST_BUS_DROP;
         }
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) session->push(Step::EndOfStream, 0);
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-          // The user sees nothing; one line on standard error says what went wrong, and where.
-          if (!session->errorLogged.exchange(true)) {
-            GError* error = nullptr;
-            gst_message_parse_error(message, &error, nullptr);
-            g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: %s: %s", session->path.c_str(),
-                  GST_MESSAGE_SRC_NAME(message) ? GST_MESSAGE_SRC_NAME(message) : "?",
-                  error ? error->message : "error");
-            if (error) g_error_free(error);
+        switch (GST_MESSAGE_TYPE(message)) {
+          case GST_MESSAGE_EOS: session->push(Step::EndOfStream, 0); break;
+          case GST_MESSAGE_CLOCK_LOST: session->push(Step::ClockLost, 0); break;
+          case GST_MESSAGE_STATE_CHANGED: {
+            // The pipeline itself (it has no parent) now plays: sound is coming.
+            GstState now = GST_STATE_VOID_PENDING;
+            gst_message_parse_state_changed(message, nullptr, &now, nullptr);
+            if (now == GST_STATE_PLAYING && GST_OBJECT_PARENT(GST_MESSAGE_SRC(message)) == nullptr)
+              session->push(Step::Reached, 0);
+            break;
           }
-          session->push(Step::Failed, 0);
+          case GST_MESSAGE_ERROR: {
+            // The user sees nothing; one line on standard error says what went wrong, and where.
+            if (!session->errorLogged.exchange(true)) {
+              GError* error = nullptr;
+              gst_message_parse_error(message, &error, nullptr);
+              logLine(session->path + ": " + (GST_MESSAGE_SRC_NAME(message) ? GST_MESSAGE_SRC_NAME(message) : "?") +
+                      ": " + (error ? error->message : "error"));
+              if (error) g_error_free(error);
+            }
+            session->push(Step::Failed, 0);
+            break;
+          }
+          default: break;
         }
         gst_message_unref(message);
         return GST_BUS_DROP;
@@ -224,8 +168,8 @@ GstElement* GstMediaDevice::Session::open(const std::shared_ptr<Session>& s) {
   // Opening the file happens here, in this thread: a FIFO or a stalled share holds up this file
   // alone. A file that is missing or unreadable fails at once; anything else wrong with it is told
   // later as an error.
-  const bool opened = gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
-  s->openingSince = 0;
+  const bool opened =
+      s->onStorage([&] { return gst_element_set_state(pipeline, GST_STATE_PAUSED); }) != GST_STATE_CHANGE_FAILURE;
   if (!opened) {
     s->release(pipeline);
     return nullptr;
@@ -241,7 +185,7 @@ void GstMediaDevice::Session::release(GstElement* pipeline) {
   // Going to NULL stops GStreamer's threads and closes the file, the audio device and the video
   // window. It waits for those threads, for as long as a read of a stalled share takes: this
   // thread is the only one that waits.
-  gst_element_set_state(pipeline, GST_STATE_NULL);
+  onStorage([&] { return gst_element_set_state(pipeline, GST_STATE_NULL); });
   GstBus* bus = gst_element_get_bus(pipeline);
   gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
   gst_object_unref(bus);
@@ -259,18 +203,21 @@ void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {
   GstElement* pipeline = open(s);
   s->moved();
   if (pipeline == nullptr) {
-    s->report(1, State::Closed, true);
+    s->report(1, State::Closed, false, true);
     return;
   }
+  const auto set = [&](GstState state) { return s->onStorage([&] { return gst_element_set_state(pipeline, state); }); };
   State state = State::Stopped;
-  unsigned done = 1;  // "open" was the first command
-  s->report(done, state, false);
+  bool playing = false;  // the pipeline has reached PLAYING since the last Play
+  unsigned done = 1;     // "open" was the first command
+  s->report(done, state, playing, false);
   for (;;) {
     const auto [step, sent] = s->next();
     if (step == Step::Close) break;
     if (sent != 0) done = sent;
     GstState wanted = GST_STATE_VOID_PENDING;
     State then = state;
+    bool plays = false;
     switch (step) {
       case Step::Play:
         if (state == State::Stopped || state == State::Paused) wanted = GST_STATE_PLAYING, then = State::Playing;
@@ -282,14 +229,20 @@ void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {
       case Step::Pause:
         if (state == State::Playing) wanted = GST_STATE_PAUSED, then = State::Paused;
         break;
+      case Step::Reached: plays = state == State::Playing; break;
+      case Step::ClockLost:
+        // The audio output changed under it: a new clock is chosen by pausing and playing again.
+        if (state == State::Playing && set(GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE) wanted = GST_STATE_PLAYING;
+        plays = playing;
+        break;
       case Step::EndOfStream: {
         // The file stays open at its start, so that the next "play" starts over.
-        gst_element_set_state(pipeline, GST_STATE_PAUSED);
+        set(GST_STATE_PAUSED);
         const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT);
-        if (!gst_element_seek_simple(pipeline, GST_FORMAT_TIME, flags, 0)) {
+        if (!s->onStorage([&] { return gst_element_seek_simple(pipeline, GST_FORMAT_TIME, flags, 0); })) {
           // A stream that cannot seek starts over by prerolling again.
-          gst_element_set_state(pipeline, GST_STATE_READY);
-          gst_element_set_state(pipeline, GST_STATE_PAUSED);
+          set(GST_STATE_READY);
+          set(GST_STATE_PAUSED);
         }
         then = State::Stopped;
         break;
@@ -297,24 +250,34 @@ void GstMediaDevice::Session::drive(const std::shared_ptr<Session>& s) {
       case Step::Failed: wanted = GST_STATE_NULL; break;
       case Step::Close: break;
     }
-    if (step == Step::Failed ||
-        (wanted != GST_STATE_VOID_PENDING && gst_element_set_state(pipeline, wanted) == GST_STATE_CHANGE_FAILURE)) {
+    GstStateChangeReturn changed = GST_STATE_CHANGE_SUCCESS;
+    if (wanted != GST_STATE_VOID_PENDING) changed = set(wanted);
+    if (step == Step::Failed || changed == GST_STATE_CHANGE_FAILURE) {
       // A file that cannot be played simply does not play.
       s->release(pipeline);
-      s->report(done, State::Closed, true);
+      s->report(done, State::Closed, false, true);
       return;
     }
+    // PLAYING reached at once; else the pipeline tells when it is (Step::Reached).
+    if (step == Step::Play && then == State::Playing)
+      plays = wanted == GST_STATE_VOID_PENDING ? playing : changed == GST_STATE_CHANGE_SUCCESS;
+    if (sent == 0 && then == state && plays == playing) continue;  // nothing new to tell
     state = then;
-    s->report(done, state, false);
+    playing = plays && state == State::Playing;
+    s->report(done, state, playing, false);
   }
   s->release(pipeline);
 }
 
-GstMediaDevice::GstMediaDevice(Sinks sinks, std::shared_ptr<Handoff> handoff)
+GstMediaDevice::GstMediaDevice(Sinks sinks, std::shared_ptr<Handoff> handoff, Storage storage)
     : sinks_(std::move(sinks)),
       handoff_(std::move(handoff)),
+      storage_(std::move(storage)),
       pipelines_(std::make_shared<std::atomic<int>>(0)),
-      self_(std::make_shared<GstMediaDevice*>(this)) {}
+      self_(std::make_shared<GstMediaDevice*>(this)) {
+  if (!storage_.mountOf) storage_.mountOf = mountPointOf;
+  if (!storage_.now) storage_.now = Clock::now;
+}
 
 GstMediaDevice::~GstMediaDevice() { giveUp(); }
 
@@ -344,8 +307,9 @@ void GstMediaDevice::command(std::string_view command) {
     // A relative name is taken from the working folder of the moment "open" is given.
     std::error_code ec;
     s->path = fileName_.front() == '/' ? fileName_ : (std::filesystem::current_path(ec) / fileName_).native();
-    s->folder = folderOf(s->path);
+    s->mount = storage_.mountOf(s->path);
     s->sinks = sinks_;
+    s->now = storage_.now;
     s->pipelines = pipelines_;
     s->device = self_;
     s->handoff = handoff_;
@@ -357,26 +321,31 @@ void GstMediaDevice::command(std::string_view command) {
     session_ = std::move(s);
     sent_ = 1;
     setState(State::Stopped);
+    if (turn == Turn::Later) judgeAgainSoon();
   } else if (command == "close") {
     giveUp();
     setState(State::Closed);
   } else if (command == "play") {
-    if (state_ == State::Stopped || state_ == State::Paused) {
+    if (commanded_ == State::Stopped || commanded_ == State::Paused) {
+      beforePlay_ = commanded_;
       send(Step::Play);
-      setState(State::Playing);
+      setState(State::Playing, !handoff_);
     }
   } else if (command == "stop") {
-    if (state_ == State::Playing || state_ == State::Paused) {
+    if (commanded_ == State::Playing || commanded_ == State::Paused) {
       send(Step::Stop);
       setState(State::Stopped);
     }
   }
 }
 
-MediaDevice::State GstMediaDevice::state() const { return state_; }
+MediaDevice::State GstMediaDevice::state() const {
+  // Until its pipeline plays, a file told to play is still as it was.
+  return commanded_ == State::Playing && !playing_ ? beforePlay_ : commanded_;
+}
 
 void GstMediaDevice::pause() {
-  if (state_ == State::Playing) {
+  if (state() == State::Playing) {
     send(Step::Pause);
     setState(State::Paused);
   }
@@ -384,41 +353,26 @@ void GstMediaDevice::pause() {
 
 void GstMediaDevice::setStateListener(std::function<void(State)> listener) { listener_ = std::move(listener); }
 
-std::optional<long long> GstMediaDevice::positionNs() const {
-  if (!session_ || state_ == State::Closed) return std::nullopt;
-  GstElement* pipeline = session_->pipeline();
-  if (pipeline == nullptr) return std::nullopt;
-  gint64 position = 0;
-  const bool known = gst_element_query_position(pipeline, GST_FORMAT_TIME, &position);
-  gst_object_unref(pipeline);
-  return known ? std::optional<long long>(position) : std::nullopt;
-}
-
-bool GstMediaDevice::pipelineReleased() const {
-  if (session_ && state_ != State::Closed) return false;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (*pipelines_ > 0 && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  return *pipelines_ == 0;
-}
-
 GstMediaDevice::Turn GstMediaDevice::turnOf(const Session& s) {
   std::erase_if(alive_, [](const std::shared_ptr<Session>& a) { return a->ended.load(); });
-  std::size_t opening = 0;
-  long long since = 0;  // when the last of them began
+  const Clock::time_point now = storage_.now();
+  std::size_t here = 0, stuckHere = 0, stuck = 0;
   for (const auto& a : alive_) {
-    const long long began = a->openingSince;
-    if (began != 0 && a->folder == s.folder) {
-      ++opening;
-      since = std::max(since, began);
-    }
+    const bool isStuck = a->stuck(now);
+    stuck += isStuck;
+    if (a->mount == s.mount) ++here, stuckHere += isStuck;
   }
-  if (opening >= kOpeningPerFolder && steadyNow() - since > std::chrono::nanoseconds(kNoAnswer).count()) {
-    g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: not opened: its storage does not answer (%zu files there still opening)",
-          s.path.c_str(), opening);
+  if (stuckHere >= kPerMount) {
+    logLine(s.path + ": not played: its storage (" + s.mount + ") does not answer, and " + std::to_string(stuckHere) +
+            " files there are stuck");
     return Turn::Refused;
   }
-  return opening >= kOpeningPerFolder || alive_.size() >= kSessionLimit ? Turn::Later : Turn::Now;
+  if (alive_.size() >= kSessionLimit && stuck == alive_.size()) {
+    logLine(s.path + ": not played: all " + std::to_string(stuck) +
+            " threads for files are stuck on storage that does not answer");
+    return Turn::Refused;
+  }
+  return here >= kPerMount || alive_.size() >= kSessionLimit ? Turn::Later : Turn::Now;
 }
 
 bool GstMediaDevice::start(const std::shared_ptr<Session>& s) {
@@ -429,7 +383,7 @@ bool GstMediaDevice::start(const std::shared_ptr<Session>& s) {
       s->moved();
     });
   } catch (const std::system_error& e) {
-    g_log("Kalvori", G_LOG_LEVEL_MESSAGE, "%s: not opened: no thread to be had (%s)", s->path.c_str(), e.what());
+    logLine(s->path + ": not played: no thread to be had (" + e.what() + ")");
     return false;
   }
   s->started = true;
@@ -440,11 +394,25 @@ bool GstMediaDevice::start(const std::shared_ptr<Session>& s) {
 void GstMediaDevice::startWaiting() {
   if (!session_ || session_->started) return;
   const Turn turn = turnOf(*session_);
-  if (turn == Turn::Later) return;
+  if (turn == Turn::Later) {
+    judgeAgainSoon();
+    return;
+  }
   if (turn == Turn::Refused || !start(session_)) {
     session_.reset();
     setState(State::Closed);
   }
+}
+
+// What is stuck is known only by the clock: nothing else would come to say so.
+void GstMediaDevice::judgeAgainSoon() {
+  if (!handoff_ || std::exchange(judgeQueued_, true)) return;
+  handoff_->postAfter(kJudgeAgain, [device = std::weak_ptr<GstMediaDevice*>(self_)] {
+    if (const auto d = device.lock()) {
+      (*d)->judgeQueued_ = false;
+      (*d)->startWaiting();
+    }
+  });
 }
 
 void GstMediaDevice::send(Step step) {
@@ -457,21 +425,23 @@ void GstMediaDevice::giveUp() {
   session_.reset();
 }
 
-void GstMediaDevice::heard(unsigned serial, unsigned sent, State state, bool ended) {
+void GstMediaDevice::heard(unsigned serial, unsigned sent, State state, bool playing, bool ended) {
   if (!session_ || session_->serial != serial) return;  // from a file given up since
   if (ended) {
     session_.reset();
     setState(State::Closed);
   } else if (sent == sent_) {
-    setState(state);  // unless commands given since will have their own say
+    setState(state, playing);  // unless commands given since will have their own say
   }
 }
 
-void GstMediaDevice::setState(State state) {
-  if (state == state_) return;
-  state_ = state;
+void GstMediaDevice::setState(State commanded, bool playing) {
+  const State before = state();
+  commanded_ = commanded;
+  playing_ = playing;
   // A copy, so that a listener may replace itself.
-  if (auto listener = listener_) listener(state);
+  if (state() != before)
+    if (auto listener = listener_) listener(state());
 }
 
 }  // namespace kalvori

@@ -18,7 +18,7 @@ class MediaDevice {
   enum class State {
     Closed,   // nothing open
     Stopped,  // a file is open and not playing
-    Playing,
+    Playing,  // its sound is coming: said only once the medium plays, not when asked to
     Paused,
   };
 

@@ -107,6 +107,17 @@ std::string systemMountTable() {
 
 }  // namespace
 
+std::string mountPointOf(const std::string& path) { return mountPointIn(systemMountTable(), path); }
+
+std::string mountPointIn(std::string_view mountTable, const std::string& path) {
+  std::string best = "/";
+  for (const Mount& m : mountsIn(mountTable)) {
+    const std::string root = m.root.size() > 1 && m.root.back() == '/' ? m.root.substr(0, m.root.size() - 1) : m.root;
+    if (root.size() > best.size() && under(path, root)) best = root;
+  }
+  return best;
+}
+
 std::vector<Volume> mountedVolumes() { return volumesIn(systemMountTable(), deviceLabels()); }
 
 std::vector<Volume> volumesIn(std::string_view mountTable, const DeviceLabels& labels) {

@@ -3,13 +3,20 @@
 # A file may include its own folder and any folder of a lower layer; the window and the terminal (the
 # look-up answered before Qt starts) know nothing of each other, the three folders below them only the
 # ground, not each other, and the ground (the model and what is known of markings) includes nothing
-# of ours. Prints every include that breaks this and fails if there is one.
+# of ours. Includes name the folder from src/ ("player/handoff.h"): one that climbs ("../player/...")
+# would slip past the check and is refused too. Prints every include that breaks this and fails if
+# there is one.
 set -euo pipefail
 src=${1:-$(dirname "$0")/../../src}
 declare -A layer=([form]=0 [marking]=0 [converter]=1 [reference]=1 [player]=1 [window]=2 [terminal]=2 [desktop]=3)
 status=0
 while IFS=: read -r file _ line; do
   from=${file#"$src"/}; from=${from%%/*}
+  if [[ $line =~ ^[[:space:]]*#include[[:space:]]*\"(\.\./|\./) ]]; then
+    echo "include by a relative path: $file: $line"
+    status=1
+    continue
+  fi
   to=$(sed -n 's/^[[:space:]]*#include[[:space:]]*"\([^/"]*\)\/.*/\1/p' <<<"$line")
   [ -n "$to" ] && [ -n "${layer[$to]+x}" ] && [ "$to" != "$from" ] || continue
   if [ "${layer[$to]}" -ge "${layer[$from]}" ]; then

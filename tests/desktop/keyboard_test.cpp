@@ -139,6 +139,33 @@ TEST_F(Keyboard, ArrowsWalkTheModesAndAFourBandReadingNeedsNoMouse) {
   EXPECT_EQ(caption("t7") + caption("t8") + caption("t9") + caption("t10"), "黄紫红金");
 }
 
+// A key held down acts once: the keyboard's repeats press nothing and move nowhere.
+TEST_F(Keyboard, AKeyHeldDownOnAButtonOrAnOptionActsOnce) {
+  struct Held {
+    const char* control;
+    Qt::Key key;
+    const char* focusAfter;
+    int clicks;  // of `control`
+  };
+  for (const Held& held : {Held{"b4", Qt::Key_Return, "b4", 1}, Held{"r5", Qt::Key_Down, "r4", 0}}) {
+    SCOPED_TRACE(held.control);
+    tabTo(held.control);
+    int clicks = 0;
+    auto* button = qobject_cast<QAbstractButton*>(view->widgetFor(held.control));
+    const auto counting = QObject::connect(button, &QAbstractButton::clicked, [&] { ++clicks; });
+    QTest::keyPress(QApplication::focusWidget(), held.key);
+    for (int i = 0; i < 5; ++i) {
+      QKeyEvent repeat(QEvent::KeyPress, held.key, Qt::NoModifier, QString(), true);
+      QApplication::sendEvent(QApplication::focusWidget(), &repeat);
+    }
+    QTest::keyRelease(QApplication::focusWidget(), held.key);
+    QTest::qWait(250);  // Enter animates the press
+    QObject::disconnect(counting);
+    EXPECT_EQ(focused(), held.focusAfter);
+    EXPECT_EQ(clicks, held.clicks);
+  }
+}
+
 TEST_F(Keyboard, EscapeOrEnterClosesTheMessageBox) {
   for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
     SCOPED_TRACE(key);

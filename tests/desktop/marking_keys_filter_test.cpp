@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 
+#include "desktop/qt_handoff.h"
 #include "support/open_window.h"
 #include "support/qt_helpers.h"
 
@@ -29,16 +30,25 @@ TEST_F(TypedMarking, KeysPressBandsAndTheReadingIsCopied) {
   EXPECT_EQ(clipboard(), "误差率＋－1％");
 
   QStringList entries;  // the box's own entries, then the reading
+  // An answer from the background that comes while the menu is up waits for the menu to close.
+  QObject owner;
+  const auto answers = QtHandoff::to(&owner);
+  bool answered = false, answeredInMenu = false;
   QTimer::singleShot(0, [&] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
     for (QAction* a : menu->actions()) entries << a->text();
+    answers->post([&] { answered = true; });
+    QApplication::processEvents();
+    answeredInMenu = answered;
     menu->actions().last()->trigger();
     menu->close();
   });
   QContextMenuEvent menu(QContextMenuEvent::Keyboard, {2, 2}, w("k2")->mapToGlobal(QPoint(2, 2)));
   QApplication::sendEvent(w("k2"), &menu);
   EXPECT_TRUE(entries.size() > 2 && entries.last() == "复制读数") << entries.join('|').toStdString();
+  EXPECT_FALSE(answeredInMenu) << "an answer ran inside the menu's loop";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 1000));
   EXPECT_EQ(clipboard(), "10,000Ω 误差率＋－1％");
 
   testing::MessageBoxAnswerer answerer;

@@ -46,6 +46,32 @@ TEST(QtHandoff, AnswersThatComeUnderAMessageBoxRunAfterItsHandlerInTheirOrder) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return seen.size() == 5u; }, 1000));
 }
 
+// An answer that shows a box finishes first, with the rest of its batch (a worker's answers to
+// several askers come as one post; a batch of posts came before the box), and only then what came
+// while the box was up.
+TEST(QtHandoff, AnAnswerUnderABoxIsFollowedByTheRestOfItsBatchThenByNewerOnes) {
+  QObject owner;
+  const auto handoff = QtHandoff::to(&owner);
+  std::vector<std::string> seen;
+  QTimer::singleShot(100, [&] {
+    std::thread([&] { handoff->post([&] { seen.push_back("B1"); }); }).join();
+    QTimer::singleShot(100, [&] {
+      seen.push_back("box closed");
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+    });
+  });
+  std::thread([&] {
+    handoff->post([&] {
+      seen.push_back("A1");
+      showMessageBox(nullptr, "请插入光盘");
+      seen.push_back("A1 again");
+    });
+    handoff->post([&] { seen.push_back("A2"); });
+  }).join();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() == 5u; }, 5000));
+  EXPECT_EQ(seen, (std::vector<std::string>{"A1", "box closed", "A1 again", "A2", "B1"}));
+}
+
 TEST(QtHandoff, AnswersToAnOwnerThatHasGoneAreDropped) {
   bool ran = false;
   auto owner = std::make_unique<QObject>();

@@ -30,6 +30,8 @@
 #include "fuzz/fuzz_input.h"
 #include "player/file_browser.h"
 
+#include "support/folder_probe.h"
+
 namespace kalvori::fuzz {
 namespace {
 
@@ -211,14 +213,14 @@ bool isPrefixFolder(const std::string& root, const std::string& path) {
 void browse(const FileBrowser& browser, const std::vector<Place>& places, const std::string& folder,
             const std::string& pattern) {
   const std::string where = escaped(folder);
-  const Names folders = browser.subfolders(folder);
-  const Names files = browser.files(folder, pattern);
+  const Names folders = testing::subfolders(folder);
+  const Names files = testing::files(folder, pattern);
   checkList(folders, "subfolders of " + where);
   checkList(files, "files of " + where);
-  const Names foldersSlash = browser.subfolders(folder + "/"), filesSlash = browser.files(folder + "/", pattern);
+  const Names foldersSlash = testing::subfolders(folder + "/"), filesSlash = testing::files(folder + "/", pattern);
   check(foldersSlash == folders, "subfolders of " + where + "/: " + shown(foldersSlash) + " against " + shown(folders));
   check(filesSlash == files, "files of " + where + "/: " + shown(filesSlash) + " against " + shown(files));
-  if (!browser.canRead(folder)) check(folders.empty() && files.empty(), where + " cannot be read but lists entries");
+  if (!testing::canRead(folder)) check(folders.empty() && files.empty(), where + " cannot be read but lists entries");
 
   const Listing plain = readPlainly(folder);
   check(folders == plain.folders, "subfolders of " + where + ": " + shown(folders) + " instead of " + shown(plain.folders));

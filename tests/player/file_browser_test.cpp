@@ -2,6 +2,8 @@
 // fake volume and optical-drive sources.
 #include "player/file_browser.h"
 
+#include "support/folder_probe.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -73,11 +75,11 @@ TEST_F(FileBrowserFolder, ListsSortedByBytesWithoutHiddenEntries) {
   for (const char* f : {"b", "a", "B", "_x", ".git", "...", "中"}) folder(f);
   for (const char* f : {"z.mp3", "a.mp3", "B.wav", ".hidden.mp3", "_.mid"}) file(f);
 
-  EXPECT_EQ(browser.subfolders(dir.path()), (Names{"B", "_x", "a", "b", "中"}));
-  EXPECT_EQ(browser.files(dir.path(), kMedia), (Names{"B.wav", "_.mid", "a.mp3", "z.mp3"}));
+  EXPECT_EQ(testing::subfolders(dir.path()), (Names{"B", "_x", "a", "b", "中"}));
+  EXPECT_EQ(testing::files(dir.path(), kMedia), (Names{"B.wav", "_.mid", "a.mp3", "z.mp3"}));
   // The same folder written with a trailing slash lists the same.
-  EXPECT_EQ(browser.subfolders(dir.path() + "/"), browser.subfolders(dir.path()));
-  EXPECT_TRUE(browser.canRead(dir.path()));
+  EXPECT_EQ(testing::subfolders(dir.path() + "/"), testing::subfolders(dir.path()));
+  EXPECT_TRUE(testing::canRead(dir.path()));
 }
 
 TEST_F(FileBrowserFolder, MatchesPatternsWithoutRegardToCaseAndOnlyFiles) {
@@ -87,16 +89,37 @@ TEST_F(FileBrowserFolder, MatchesPatternsWithoutRegardToCaseAndOnlyFiles) {
   folder("x.avi");  // a folder is never a file, whatever its name
   folder("dir.MP3");
 
-  EXPECT_EQ(browser.files(dir.path(), kMedia),
+  EXPECT_EQ(testing::files(dir.path(), kMedia),
             (Names{"Film.MPG", "SONG.MP3", "a.wav", "clip.Avi", "star*[x]?.mp3", "tune.mid"}));
   // Blanks around patterns and empty patterns are ignored; no pattern at all matches nothing.
-  EXPECT_EQ(browser.files(dir.path(), " *.TXT ; ;"), (Names{"notes.txt", "song.mp3.txt"}));
-  EXPECT_EQ(browser.files(dir.path(), "song.*"), (Names{"SONG.MP3", "song.mp3.txt"}));
-  EXPECT_EQ(browser.files(dir.path(), "mp3"), (Names{"mp3"}));
-  EXPECT_EQ(browser.files(dir.path(), ""), Names{});
-  EXPECT_EQ(browser.files(dir.path(), ";"), Names{});
-  EXPECT_EQ(browser.files(dir.path(), "*").size(), 10u);
-  EXPECT_EQ(browser.subfolders(dir.path()), (Names{"dir.MP3", "x.avi"}));
+  EXPECT_EQ(testing::files(dir.path(), " *.TXT ; ;"), (Names{"notes.txt", "song.mp3.txt"}));
+  EXPECT_EQ(testing::files(dir.path(), "song.*"), (Names{"SONG.MP3", "song.mp3.txt"}));
+  EXPECT_EQ(testing::files(dir.path(), "mp3"), (Names{"mp3"}));
+  EXPECT_EQ(testing::files(dir.path(), ""), Names{});
+  EXPECT_EQ(testing::files(dir.path(), ";"), Names{});
+  EXPECT_EQ(testing::files(dir.path(), "*").size(), 10u);
+  EXPECT_EQ(testing::subfolders(dir.path()), (Names{"dir.MP3", "x.avi"}));
+}
+
+// Turkish folds 'I' to a dotless i: case is folded the ASCII way there too. The locale is made
+// for the test where the system lacks it.
+TEST_F(FileBrowserFolder, MatchesWithoutRegardToCaseUnderATurkishLocale) {
+  const std::string before = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "tr_TR.UTF-8")) {
+    const std::string made = dir / "locales";
+    fs::create_directories(made);
+    const std::string command = "localedef -i tr_TR -f UTF-8 '" + made + "/tr_TR.UTF-8' >/dev/null 2>&1";
+    if (std::system(command.c_str()) == 0) setenv("LOCPATH", made.c_str(), 1);
+    if (!std::setlocale(LC_ALL, "tr_TR.UTF-8")) {
+      unsetenv("LOCPATH");
+      GTEST_SKIP() << "no tr_TR.UTF-8 locale, and localedef could not make one (the locales package is missing)";
+    }
+  }
+  for (const char* f : {"SONG.MID", "CLIP.AVI", "Iı.wav", "notes.txt"}) file(f);
+  EXPECT_EQ(testing::files(dir.path(), kMedia), (Names{"CLIP.AVI", "Iı.wav", "SONG.MID"}));
+  EXPECT_EQ(testing::files(dir.path(), "*.MID;ii.*"), (Names{"SONG.MID"}));
+  std::setlocale(LC_ALL, before.c_str());
+  unsetenv("LOCPATH");
 }
 
 TEST_F(FileBrowserFolder, NamesComeThroughAsTheirBytes) {
@@ -118,12 +141,12 @@ TEST_F(FileBrowserFolder, NamesComeThroughAsTheirBytes) {
       continue;
     }
     SCOPED_TRACE(locale);
-    EXPECT_EQ(browser.subfolders(dir.path()), sortedNames);
-    const Names files = browser.files(dir.path(), kMedia);
+    EXPECT_EQ(testing::subfolders(dir.path()), sortedNames);
+    const Names files = testing::files(dir.path(), kMedia);
     EXPECT_EQ(files, sortedFiles);
     // What the lists give leads back to the same entries.
     for (const std::string& f : files) EXPECT_TRUE(fs::is_regular_file(mediaPath(dir.path(), f))) << f;
-    for (const std::string& n : sortedNames) EXPECT_TRUE(browser.canRead(mediaPath(dir.path(), n))) << n;
+    for (const std::string& n : sortedNames) EXPECT_TRUE(testing::canRead(mediaPath(dir.path(), n))) << n;
   }
   std::setlocale(LC_ALL, "C");
 }
@@ -140,34 +163,34 @@ TEST_F(FileBrowserFolder, FollowsLinksAndSkipsThoseThatLeadNowhere) {
   link("ping", "pong");
   link(".", "self");  // a folder inside itself: fine, the listing does not descend
 
-  EXPECT_EQ(browser.subfolders(dir.path()), (Names{"real", "self", "to-folder"}));
-  EXPECT_EQ(browser.files(dir.path(), kMedia), (Names{"real.mp3", "to-file.mp3"}));
-  EXPECT_EQ(browser.subfolders(dir / "self/self/self"), browser.subfolders(dir.path()));
+  EXPECT_EQ(testing::subfolders(dir.path()), (Names{"real", "self", "to-folder"}));
+  EXPECT_EQ(testing::files(dir.path(), kMedia), (Names{"real.mp3", "to-file.mp3"}));
+  EXPECT_EQ(testing::subfolders(dir / "self/self/self"), testing::subfolders(dir.path()));
 
-  EXPECT_TRUE(browser.canRead(dir / "to-folder"));
+  EXPECT_TRUE(testing::canRead(dir / "to-folder"));
   for (const char* nowhere : {"dangling", "ping", "loop.mp3", "real.mp3"}) {
-    EXPECT_FALSE(browser.canRead(dir / nowhere)) << nowhere;
-    EXPECT_EQ(browser.subfolders(dir / nowhere), Names{}) << nowhere;
-    EXPECT_EQ(browser.files(dir / nowhere, "*"), Names{}) << nowhere;
+    EXPECT_FALSE(testing::canRead(dir / nowhere)) << nowhere;
+    EXPECT_EQ(testing::subfolders(dir / nowhere), Names{}) << nowhere;
+    EXPECT_EQ(testing::files(dir / nowhere, "*"), Names{}) << nowhere;
   }
 }
 
 TEST_F(FileBrowserFolder, AFolderThatCannotBeListedHasNothingInIt) {
-  EXPECT_FALSE(browser.canRead(""));
-  EXPECT_EQ(browser.subfolders(""), Names{});
-  EXPECT_EQ(browser.files("", "*"), Names{});
-  EXPECT_FALSE(browser.canRead(dir / "missing"));
-  EXPECT_EQ(browser.subfolders(dir / "missing"), Names{});
+  EXPECT_FALSE(testing::canRead(""));
+  EXPECT_EQ(testing::subfolders(""), Names{});
+  EXPECT_EQ(testing::files("", "*"), Names{});
+  EXPECT_FALSE(testing::canRead(dir / "missing"));
+  EXPECT_EQ(testing::subfolders(dir / "missing"), Names{});
 
   // Removed after it was chosen.
   folder("gone");
   file("gone/a.mp3");
   folder("gone/sub");
-  ASSERT_TRUE(browser.canRead(dir / "gone"));
+  ASSERT_TRUE(testing::canRead(dir / "gone"));
   fs::remove_all(dir / "gone");
-  EXPECT_FALSE(browser.canRead(dir / "gone"));
-  EXPECT_EQ(browser.subfolders(dir / "gone"), Names{});
-  EXPECT_EQ(browser.files(dir / "gone", kMedia), Names{});
+  EXPECT_FALSE(testing::canRead(dir / "gone"));
+  EXPECT_EQ(testing::subfolders(dir / "gone"), Names{});
+  EXPECT_EQ(testing::files(dir / "gone", kMedia), Names{});
 
   // Removed while it is open: reached through the descriptor, it is an empty husk.
   folder("open");
@@ -177,8 +200,8 @@ TEST_F(FileBrowserFolder, AFolderThatCannotBeListedHasNothingInIt) {
   ASSERT_GE(fd, 0);
   fs::remove_all(dir / "open");
   const std::string husk = "/proc/self/fd/" + std::to_string(fd);
-  EXPECT_EQ(browser.subfolders(husk), Names{});
-  EXPECT_EQ(browser.files(husk, kMedia), Names{});
+  EXPECT_EQ(testing::subfolders(husk), Names{});
+  EXPECT_EQ(testing::files(husk, kMedia), Names{});
   ::close(fd);
 }
 
@@ -195,16 +218,16 @@ TEST_F(FileBrowserFolder, AnUnreadableFolderHasNothingInIt) {
   if (geteuid() == 0) {
     // Root reads any folder whatever its mode, so here the folder must simply list as usual.
     std::cout << "running as root: a folder with mode 000 is still readable, so it is checked to list as usual\n";
-    EXPECT_TRUE(browser.canRead(dir / "locked"));
-    EXPECT_EQ(browser.subfolders(dir / "locked"), (Names{"sub"}));
-    EXPECT_EQ(browser.files(dir / "locked", kMedia), (Names{"a.mp3"}));
+    EXPECT_TRUE(testing::canRead(dir / "locked"));
+    EXPECT_EQ(testing::subfolders(dir / "locked"), (Names{"sub"}));
+    EXPECT_EQ(testing::files(dir / "locked", kMedia), (Names{"a.mp3"}));
   } else {
-    EXPECT_FALSE(browser.canRead(dir / "locked"));
-    EXPECT_EQ(browser.subfolders(dir / "locked"), Names{});
-    EXPECT_EQ(browser.files(dir / "locked", kMedia), Names{});
+    EXPECT_FALSE(testing::canRead(dir / "locked"));
+    EXPECT_EQ(testing::subfolders(dir / "locked"), Names{});
+    EXPECT_EQ(testing::files(dir / "locked", kMedia), Names{});
   }
   // The folder around it is unaffected either way.
-  EXPECT_EQ(browser.subfolders(dir.path()), (Names{"locked"}));
+  EXPECT_EQ(testing::subfolders(dir.path()), (Names{"locked"}));
 }
 
 // Another thread makes and removes entries, and now and then the whole folder, while the lists
@@ -249,8 +272,8 @@ TEST_F(FileBrowserFolder, ListingWhileEntriesComeAndGo) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   for (int i = 0; (i < 300 || rounds < 10) && std::chrono::steady_clock::now() < deadline; ++i) {
     Names folders, files;
-    EXPECT_NO_THROW(folders = browser.subfolders(churn));
-    EXPECT_NO_THROW(files = browser.files(churn, kMedia));
+    EXPECT_NO_THROW(folders = testing::subfolders(churn));
+    EXPECT_NO_THROW(files = testing::files(churn, kMedia));
     EXPECT_TRUE(std::is_sorted(folders.begin(), folders.end()));
     EXPECT_TRUE(std::is_sorted(files.begin(), files.end()));
     for (const std::string& f : folders) EXPECT_TRUE(everFolders.count(f)) << f;
@@ -285,7 +308,7 @@ TEST_F(FileBrowserFolder, ListsTwentyThousandFiles) {
 
   EXPECT_EQ(listing.files, expected);
   EXPECT_EQ(listing.folders, Names{});
-  EXPECT_EQ(browser.files(dir.path(), kMedia), expected);
+  EXPECT_EQ(testing::files(dir.path(), kMedia), expected);
   EXPECT_LT(took.count(), 1000.0);
 }
 

@@ -4,8 +4,10 @@
 #include "player/gst_media_device.h"
 
 #include "player/background_worker.h"
+#include "player/log_line.h"
 #include "support/queued_handoff.h"
 #include "support/test_media.h"
+#include "support/media_probe.h"
 
 #include <gst/gst.h>
 #include <gtest/gtest.h>
@@ -62,8 +64,28 @@ void runFor(std::chrono::milliseconds time) {
   runUntil([] { return false; }, time);
 }
 
-bool reaches(const GstMediaDevice& device, long long positionNs) {
-  return runUntil([&] { return device.positionNs().value_or(0) >= positionNs; });
+// Files count as lying on the mount named by their folder when that begins with "dead", else all
+// on one local mount; the device's clock is the handoff's, which stands still until a test moves it.
+GstMediaDevice::Storage testStorage() {
+  return {[](const std::string& path) {
+            const fs::path folder = fs::path(path).parent_path();
+            return folder.filename().string().starts_with("dead") ? folder.string() : std::string("local");
+          },
+          [] { return answers()->now(); }};
+}
+
+// Counts the reads of the clock by sessions' threads, which may outlive the test.
+GstMediaDevice::Storage countingStorage(std::shared_ptr<std::atomic<int>> calls) {
+  GstMediaDevice::Storage storage = testStorage();
+  storage.now = [calls, ui = std::this_thread::get_id()] {
+    if (std::this_thread::get_id() != ui) ++*calls;
+    return answers()->now();
+  };
+  return storage;
+}
+
+bool reaches(const GstMediaDevice& device, long long ns) {
+  return runUntil([&] { return positionNs(device).value_or(0) >= ns; });
 }
 
 using testing::media;
@@ -77,14 +99,17 @@ class GstMediaDeviceTest : public ::testing::Test {
     device.setFileName(media() / name);
     device.command("open");
   }
-  // Plays the file just opened and expects it to play from its beginning.
+  // Plays the file just opened and expects it to play from its beginning, shown as playing only
+  // once its pipeline plays.
   void expectPlayStartsAtTheBeginning() {
+    const State before = device.state();
     device.command("play");
-    EXPECT_EQ(device.state(), State::Playing);
+    EXPECT_EQ(device.state(), before);
+    EXPECT_TRUE(runUntil([&] { return device.state() == State::Playing; })) << "never shown as playing";
     long long first = -1;
     EXPECT_TRUE(runUntil([&] {
-      if (auto position = device.positionNs(); position && first < 0) first = *position;
-      return device.positionNs().value_or(0) >= 150 * kMs;
+      if (auto position = positionNs(device); position && first < 0) first = *position;
+      return positionNs(device).value_or(0) >= 150 * kMs;
     })) << "does not play";
     EXPECT_LT(first, 100 * kMs) << "does not start at the beginning";
     EXPECT_EQ(device.state(), State::Playing);
@@ -96,7 +121,9 @@ class GstMediaDeviceTest : public ::testing::Test {
     expectPlayStartsAtTheBeginning();
   }
 
-  GstMediaDevice device{fakeSinks(), answers()};
+  // How often a session's thread has gone into a call on storage: each reads the clock first.
+  std::shared_ptr<std::atomic<int>> storageCalls = std::make_shared<std::atomic<int>>(0);
+  GstMediaDevice device{fakeSinks(), answers(), countingStorage(storageCalls)};
 };
 
 // ---- Start-up and commands without a file
@@ -111,21 +138,21 @@ TEST(GstMediaDeviceStartup, ConstructingAndCommandsBeforeOpenDoNotStartGStreamer
         device.setFileName("/nowhere/at all.wav");
         for (const char* command : {"play", "stop", "close", "close", "seek", ""}) device.command(command);
         device.pause();
-        const bool quiet = device.state() == State::Closed && !device.positionNs() && device.pipelineReleased();
+        const bool quiet = device.state() == State::Closed && !positionNs(device) && pipelineReleased(device);
         std::exit(gst_is_initialized() ? 1 : quiet ? 0 : 2);
       },
       ::testing::ExitedWithCode(0), "");
 }
 
 TEST(GstMediaDeviceStartup, SinksThatCannotBeMadeLeaveTheDeviceSilent) {
-  GstMediaDevice device({"no-such-sink", "fakesink no-such-property=1"}, answers());
+  GstMediaDevice device({"no-such-sink", "fakesink no-such-property=1"}, answers(), testStorage());
   device.setFileName(media() / "one second.wav");
   device.command("open");
   device.command("play");
   runUntil([&] { return device.state() == State::Closed; });  // the pipeline is made off this thread
   EXPECT_EQ(device.state(), State::Closed);
   device.command("close");
-  EXPECT_TRUE(device.pipelineReleased());
+  EXPECT_TRUE(pipelineReleased(device));
 }
 
 // ---- Transport
@@ -134,16 +161,16 @@ TEST_F(GstMediaDeviceTest, StopKeepsTheFileOpenAndPlayResumesWhereItStopped) {
   expectPlaysFromStart(media() / "one second.wav");
   device.command("stop");
   EXPECT_EQ(device.state(), State::Stopped);
-  ASSERT_TRUE(runUntil([&] { return device.positionNs().has_value(); }));
-  const long long stoppedAt = *device.positionNs();
+  ASSERT_TRUE(runUntil([&] { return positionNs(device).has_value(); }));
+  const long long stoppedAt = *positionNs(device);
   runFor(200ms);
-  EXPECT_NEAR(static_cast<double>(device.positionNs().value_or(-1)), static_cast<double>(stoppedAt), 30.0 * kMs)
+  EXPECT_NEAR(static_cast<double>(positionNs(device).value_or(-1)), static_cast<double>(stoppedAt), 30.0 * kMs)
       << "still playing after stop";
-  EXPECT_FALSE(device.pipelineReleased());
+  EXPECT_FALSE(pipelineReleased(device));
 
   device.command("play");
-  EXPECT_EQ(device.state(), State::Playing);
-  EXPECT_GE(device.positionNs().value_or(0), stoppedAt - 30 * kMs) << "started over";
+  EXPECT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
+  EXPECT_GE(positionNs(device).value_or(0), stoppedAt - 30 * kMs) << "started over";
   EXPECT_TRUE(reaches(device, stoppedAt + 150 * kMs));
 }
 
@@ -156,13 +183,17 @@ TEST_F(GstMediaDeviceTest, TransportStatesAndTheListener) {
   device.pause();          // only pauses what plays
   device.command("play");
   device.command("play");
+  device.pause();  // not yet playing
+  EXPECT_EQ(device.state(), State::Stopped);
+  ASSERT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
   device.pause();
-  ASSERT_TRUE(runUntil([&] { return device.positionNs().has_value(); }));
-  const long long pausedAt = device.positionNs().value_or(0);
+  ASSERT_TRUE(runUntil([&] { return positionNs(device).has_value(); }));
+  const long long pausedAt = positionNs(device).value_or(0);
   runFor(150ms);
-  EXPECT_LT(device.positionNs().value_or(0), pausedAt + 30 * kMs) << "still playing while paused";
+  EXPECT_LT(positionNs(device).value_or(0), pausedAt + 30 * kMs) << "still playing while paused";
   device.pause();
   device.command("play");
+  ASSERT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
   device.command("stop");
   device.command("rewind");  // not a command of this device
   device.command("close");
@@ -173,14 +204,16 @@ TEST_F(GstMediaDeviceTest, TransportStatesAndTheListener) {
 TEST_F(GstMediaDeviceTest, StopFromPauseAndCloseWhilePaused) {
   open("one second.wav");
   device.command("play");
+  ASSERT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
   device.pause();
   device.command("stop");
   EXPECT_EQ(device.state(), State::Stopped);
   device.command("play");
+  ASSERT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
   device.pause();
   device.command("close");
   EXPECT_EQ(device.state(), State::Closed);
-  EXPECT_TRUE(device.pipelineReleased());
+  EXPECT_TRUE(pipelineReleased(device));
 }
 
 TEST_F(GstMediaDeviceTest, CloseReleasesEverythingAndIsHarmlessAgain) {
@@ -191,13 +224,13 @@ TEST_F(GstMediaDeviceTest, CloseReleasesEverythingAndIsHarmlessAgain) {
   expectPlaysFromStart(media() / "one second.wav");
   device.command("close");
   EXPECT_EQ(device.state(), State::Closed);
-  EXPECT_TRUE(device.pipelineReleased());
-  EXPECT_FALSE(device.positionNs());
+  EXPECT_TRUE(pipelineReleased(device));
+  EXPECT_FALSE(positionNs(device));
   device.command("close");
   for (const char* command : {"play", "stop"}) device.command(command);
   device.pause();
   EXPECT_EQ(device.state(), State::Closed);
-  EXPECT_TRUE(device.pipelineReleased());
+  EXPECT_TRUE(pipelineReleased(device));
   runFor(100ms);
   EXPECT_EQ(device.state(), State::Closed);
   EXPECT_EQ(seen, (std::vector{State::Stopped, State::Playing, State::Closed}));  // each change once
@@ -210,7 +243,7 @@ TEST_F(GstMediaDeviceTest, OpeningAnotherFilePlaysItFromItsBeginning) {
   open("other.wav");
   EXPECT_EQ(device.state(), State::Stopped);
   runFor(150ms);
-  EXPECT_LT(device.positionNs().value_or(0), 50 * kMs) << "plays before \"play\"";
+  EXPECT_LT(positionNs(device).value_or(0), 50 * kMs) << "plays before \"play\"";
   expectPlayStartsAtTheBeginning();
   // And after "close".
   device.command("close");
@@ -222,10 +255,11 @@ TEST_F(GstMediaDeviceTest, EndOfStreamKeepsTheFileOpenAndThenPlaysFromTheStart) 
   device.setStateListener([&](State state) { seen.push_back(state); });
   open("short.wav");
   device.command("play");
+  ASSERT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
   ASSERT_TRUE(runUntil([&] { return device.state() == State::Stopped; }));
-  EXPECT_FALSE(device.pipelineReleased());
+  EXPECT_FALSE(pipelineReleased(device));
   const auto atStart = [&] {
-    const auto position = device.positionNs();
+    const auto position = positionNs(device);
     return position && *position < 20 * kMs;
   };
   EXPECT_TRUE(runUntil(atStart)) << "not back at the start";
@@ -233,6 +267,7 @@ TEST_F(GstMediaDeviceTest, EndOfStreamKeepsTheFileOpenAndThenPlaysFromTheStart) 
   EXPECT_TRUE(atStart());
   device.command("play");
   EXPECT_TRUE(reaches(device, 100 * kMs));
+  EXPECT_TRUE(runUntil([&] { return device.state() == State::Playing; }));
   EXPECT_TRUE(runUntil([&] { return device.state() == State::Stopped; }));
   EXPECT_EQ(seen, (std::vector{State::Stopped, State::Playing, State::Stopped, State::Playing, State::Stopped}));
 }
@@ -245,7 +280,7 @@ TEST_P(GstMediaDeviceFormats, Plays) {
   expectPlaysFromStart(media() / GetParam());
   EXPECT_TRUE(reaches(device, 300 * kMs));
   device.command("close");
-  EXPECT_TRUE(device.pipelineReleased());
+  EXPECT_TRUE(pipelineReleased(device));
 }
 
 INSTANTIATE_TEST_SUITE_P(, GstMediaDeviceFormats,
@@ -302,8 +337,9 @@ TEST_P(GstMediaDeviceBadFiles, PlayNothingAndTheNextFilePlays) {
   open(GetParam());
   device.command("play");
   EXPECT_TRUE(runUntil([&] { return device.state() == State::Closed; })) << "still not closed";
-  EXPECT_TRUE(device.pipelineReleased());
-  EXPECT_FALSE(device.positionNs());
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), State::Playing), 0) << "shown as playing";
+  EXPECT_TRUE(pipelineReleased(device));
+  EXPECT_FALSE(positionNs(device));
   // A file that is missing or no file at all fails on "open" itself and never leaves Closed.
   if (!seen.empty()) {
     EXPECT_EQ(seen.back(), State::Closed);
@@ -324,24 +360,42 @@ INSTANTIATE_TEST_SUITE_P(, GstMediaDeviceBadFiles,
                            return name;
                          });
 
-// The user sees nothing, but standard error gets one line through GLib's log: file, element, message.
+// The lines the program logs while one lives.
+class KalvoriLog {
+ public:
+  KalvoriLog() {
+    before_ = replaceLogSink([this](const std::string& line) {
+      const std::lock_guard lock(mutex_);
+      lines_.push_back(line);
+    });
+  }
+  ~KalvoriLog() { replaceLogSink(before_); }
+  std::vector<std::string> lines() {
+    const std::lock_guard lock(mutex_);
+    return lines_;
+  }
+  // Those that name `path`.
+  std::vector<std::string> about(const std::string& path) {
+    std::vector<std::string> found;
+    for (const std::string& line : lines())
+      if (line.starts_with(path + ": ")) found.push_back(line);
+    return found;
+  }
+
+ private:
+  LogSink before_;
+  std::mutex mutex_;
+  std::vector<std::string> lines_;
+};
+
+// The user sees nothing, but standard error gets one line: file, element, message.
 TEST_F(GstMediaDeviceTest, AFileThatCannotBePlayedLeavesOneLogLine) {
-  static std::mutex mutex;
-  static std::vector<std::string> lines;
-  const guint handler = g_log_set_handler(
-      "Kalvori", G_LOG_LEVEL_MESSAGE,
-      [](const gchar*, GLogLevelFlags, const gchar* message, gpointer) {
-        const std::lock_guard lock(mutex);
-        lines.emplace_back(message);
-      },
-      nullptr);
+  KalvoriLog log;
   open("noise.mp3");
   EXPECT_TRUE(runUntil([&] { return device.state() == State::Closed; }));
   runFor(100ms);
-  g_log_remove_handler("Kalvori", handler);
-  const std::lock_guard lock(mutex);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_TRUE(lines[0].starts_with(media() / "noise.mp3" + ": ")) << lines[0];
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_TRUE(log.lines()[0].starts_with(media() / "noise.mp3" + ": ")) << log.lines()[0];
 }
 
 TEST_F(GstMediaDeviceTest, FileNamesAreTakenByteForByte) {
@@ -395,9 +449,9 @@ TEST_F(GstMediaDeviceTest, ACommandStormEndsCleanly) {
       device.pause();
       expectState(before == State::Playing ? State::Paused : before);
     } else {
+      // "play" shows nothing new until the pipeline plays.
       device.command(command);
       const State expected = command == "close"          ? State::Closed
-                             : command == "play" && open ? State::Playing
                              : command == "stop" && open ? State::Stopped
                                                          : before;
       expectState(expected);
@@ -411,7 +465,7 @@ TEST_F(GstMediaDeviceTest, ACommandStormEndsCleanly) {
 TEST(GstMediaDeviceLifetime, DestroyingWhilePlayingReleasesEverything) {
   for (const char* name : {"one second.wav", "picture.mpg", "noise.mp3"}) {
     SCOPED_TRACE(name);
-    auto device = std::make_unique<GstMediaDevice>(fakeSinks(), answers());
+    auto device = std::make_unique<GstMediaDevice>(fakeSinks(), answers(), testStorage());
     device->setFileName(media() / name);
     device->command("open");
     device->command("play");
@@ -423,73 +477,132 @@ TEST(GstMediaDeviceLifetime, DestroyingWhilePlayingReleasesEverything) {
 
 // ---- Storage that does not answer, and no thread to be had
 
-// The lines GLib's log gets from the program while one lives.
-class KalvoriLog {
- public:
-  KalvoriLog() {
-    handler_ = g_log_set_handler(
-        "Kalvori", G_LOG_LEVEL_MESSAGE,
-        [](const gchar*, GLogLevelFlags, const gchar* message, gpointer data) {
-          auto* self = static_cast<KalvoriLog*>(data);
-          const std::lock_guard lock(self->mutex_);
-          self->lines_.emplace_back(message);
-        },
-        this);
+// A FIFO nobody writes to holds the thread that opens it, as a dead share does; writing to it lets
+// that thread go. The device's clock moves only when the test moves it.
+class StuckStorage : public GstMediaDeviceTest {
+ protected:
+  ~StuckStorage() override {
+    // Storage that answers again (each open of a FIFO finds a writer that leaves at once): the
+    // stuck threads end.
+    std::atomic<bool> released = false;
+    std::thread writer([&] {
+      while (!released) {
+        for (const std::string& fifo : fifos)
+          if (const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) close(fd);
+        std::this_thread::sleep_for(5ms);
+      }
+    });
+    device.command("close");
+    stalled = false;
+    for (std::thread& t : stalling) t.join();
+    EXPECT_TRUE(runUntil([&] { return pipelineReleased(device); }, 20s));
+    released = true;
+    writer.join();
+    for (const std::string& fifo : fifos) fs::remove_all(fs::path(fifo).parent_path());
   }
-  ~KalvoriLog() { g_log_remove_handler("Kalvori", handler_); }
-  std::vector<std::string> lines() {
-    const std::lock_guard lock(mutex_);
-    return lines_;
+  // A FIFO in the folder `dead`, which is a mount of its own.
+  std::string fifo(const std::string& dead, int i) {
+    const fs::path folder = fs::path(media().dir) / dead;
+    fs::create_directories(folder);
+    fifos.push_back(folder / ("stuck" + std::to_string(i) + ".wav"));
+    EXPECT_EQ(mkfifo(fifos.back().c_str(), 0600), 0);
+    return fifos.back();
   }
-
- private:
-  guint handler_ = 0;
-  std::mutex mutex_;
-  std::vector<std::string> lines_;
+  // A FIFO of the mount `dead` whose writer gives a second of sound and then nothing, without
+  // closing: as a share whose reads stop in the middle of a file, it plays, then stalls, and once
+  // given up its thread is stuck in its release.
+  std::string stallingFile(const std::string& dead, int i) {
+    const std::string path = fifo(dead, i);
+    stalling.emplace_back([this, path] {
+      const int fd = ::open(path.c_str(), O_WRONLY);  // once the file is opened
+      const std::string wav = testing::wavBytes(1.0);
+      (void)!::write(fd, wav.data(), wav.size());
+      while (stalled) std::this_thread::sleep_for(5ms);
+      ::close(fd);
+    });
+    return path;
+  }
+  // Opens `count` FIFOs of the mount `dead`, each with its thread in the FIFO's open.
+  void stick(const std::string& dead, int count) {
+    for (int i = 0; i < count; ++i) {
+      const int before = *storageCalls;
+      device.setFileName(fifo(dead, i));
+      device.command("open");
+      ASSERT_EQ(device.state(), State::Stopped) << dead << " " << i << " gets a thread";
+      ASSERT_TRUE(runUntil([&] { return *storageCalls > before; })) << "its thread never went into the open";
+    }
+  }
+  std::vector<std::string> fifos;
+  std::atomic<bool> stalled = true;
+  std::vector<std::thread> stalling;
+  KalvoriLog log;
 };
 
-// A FIFO nobody writes to holds the thread that opens it, as a dead share does; writing to it lets
-// that thread go.
-TEST_F(GstMediaDeviceTest, AFolderWhoseFilesDoNotOpenIsRefusedWhileAnotherStillPlays) {
-  const fs::path dead = fs::path(media().dir) / "dead share";
-  fs::create_directories(dead);
-  std::vector<std::string> fifos;
-  for (int i = 0; i < 4; ++i) {
-    fifos.push_back(dead / ("stuck" + std::to_string(i) + ".wav"));
-    ASSERT_EQ(mkfifo(fifos.back().c_str(), 0600), 0);
-  }
-  KalvoriLog log;
+TEST_F(StuckStorage, AFileOfAMountWhoseFilesAreStuckWaitsThenIsRefusedWhileOtherMountsPlay) {
   expectPlaysFromStart(media() / "one second.wav");  // GStreamer started
-  for (std::size_t i = 0; i < 3; ++i) {
-    device.setFileName(fifos[i]);
-    device.command("open");
-    EXPECT_EQ(device.state(), State::Stopped) << "the first three get a thread";
-    runFor(300ms);  // its thread now waits in the FIFO's open
-  }
-  EXPECT_TRUE(log.lines().empty());
-  runFor(900ms);  // a second after the last began to open
-  device.setFileName(fifos[3]);
+  device.command("close");
+  ASSERT_TRUE(pipelineReleased(device));
+  stick("dead share", 3);
+  const std::string waiting = fifo("dead share", 3);
+  // Its mount's threads are taken but not yet known to be stuck: it waits, shown as not playing.
+  device.setFileName(waiting);
   device.command("open");
-  EXPECT_EQ(device.state(), State::Closed) << "a fourth from that folder is refused";
-  ASSERT_EQ(log.lines().size(), 1u);
-  EXPECT_TRUE(log.lines()[0].starts_with(fifos[3] + ": not opened: ")) << log.lines()[0];
+  device.command("play");
+  EXPECT_EQ(device.state(), State::Stopped);
+  runFor(50ms);
+  EXPECT_EQ(device.state(), State::Stopped);
+  EXPECT_TRUE(log.lines().empty());
+  // A second on: the timer judges it again, and it is refused with one line naming it.
+  answers()->advance(1500ms);
+  EXPECT_TRUE(runUntil([&] { return device.state() == State::Closed; }));
+  ASSERT_EQ(log.about(waiting).size(), 1u);
+  EXPECT_NE(log.about(waiting)[0].find("does not answer"), std::string::npos) << log.about(waiting)[0];
+  // The next is refused at once, and a file of another mount plays.
+  const std::string next = fifo("dead share", 4);
+  device.setFileName(next);
+  device.command("open");
+  EXPECT_EQ(device.state(), State::Closed);
+  EXPECT_EQ(log.about(next).size(), 1u);
+  expectPlaysFromStart(media() / "one second.wav");
+}
+
+// Files left stalled count as stuck while their release hangs: a healthy file of their share plays
+// while it still has a thread of its own, and once it has not, is refused with a line.
+TEST_F(StuckStorage, FilesStuckInTheirReleaseCountAndAHealthyFileOfTheirSharePlaysUntilTheyAreThree) {
+  const std::string healthy = fifo("dead share", 9) + ".wav";
+  fs::copy_file(media() / "one second.wav", healthy);
+  expectPlaysFromStart(stallingFile("dead share", 0));
+  expectPlaysFromStart(stallingFile("dead share", 1));  // the first, given up, is stuck in its release
+  expectPlaysFromStart(healthy);                         // and so is the second: the share has a third thread
+  expectPlaysFromStart(stallingFile("dead share", 2));
+  // Left for the healthy file, the third is stuck in its release too: the file waits, is judged
+  // again by the clock, and is refused.
+  const int before = *storageCalls;
+  device.setFileName(healthy);
+  device.command("open");
+  ASSERT_TRUE(runUntil([&] { return *storageCalls > before; })) << "the third never began its release";
+  EXPECT_EQ(device.state(), State::Stopped);
+  answers()->advance(1500ms);
+  EXPECT_TRUE(runUntil([&] { return device.state() == State::Closed; }));
+  ASSERT_EQ(log.about(healthy).size(), 1u);
+  EXPECT_NE(log.about(healthy)[0].find("3 files there are stuck"), std::string::npos) << log.about(healthy)[0];
+  expectPlaysFromStart(media() / "one second.wav");
+}
+
+TEST_F(StuckStorage, AtTheCapAFileWaitsUntilAThreadIsFreeAndIsRefusedOnceAllAreStuck) {
   expectPlaysFromStart(media() / "one second.wav");
   device.command("close");
-
-  // Storage that answers again (each open of a FIFO finds a writer that leaves at once): the stuck
-  // threads end.
-  std::atomic<bool> released = false;
-  std::thread writer([&] {
-    while (!released) {
-      for (const std::string& fifo : fifos)
-        if (const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) close(fd);
-      std::this_thread::sleep_for(5ms);
-    }
-  });
-  EXPECT_TRUE(device.pipelineReleased());
-  released = true;
-  writer.join();
-  fs::remove_all(dead);
+  ASSERT_TRUE(pipelineReleased(device));
+  for (const char* dead : {"dead 1", "dead 2", "dead 3", "dead 4"}) stick(dead, 3);  // twelve threads
+  device.setFileName(media() / "one second.wav");
+  device.command("open");
+  device.command("play");
+  runFor(50ms);
+  EXPECT_EQ(device.state(), State::Stopped) << "a file waiting for a thread is not playing";
+  answers()->advance(1500ms);
+  EXPECT_TRUE(runUntil([&] { return device.state() == State::Closed; }));
+  ASSERT_EQ(log.about(media() / "one second.wav").size(), 1u);
+  EXPECT_NE(log.about(media() / "one second.wav")[0].find("all 12 threads"), std::string::npos);
 }
 
 TEST_F(GstMediaDeviceTest, WithNoThreadToBeHadAFileIsRefusedWithALogLine) {

@@ -54,6 +54,24 @@ TEST(MountTable, EachLineAsTheKernelWritesIt) {
   }
 }
 
+// The mount a path lies on counts the background work's threads: the longest mount point that is
+// the path or a folder above it, compared at a slash.
+TEST(MountTable, TheMountOfAPathIsTheLongestMountPointAboveIt) {
+  const std::string table = line("/", "ext4", "/dev/sda1") + line("/mnt/nas", "cifs", "//s/a") +
+                            line("/mnt/nas/deep", "nfs4", "t:/b") + line("/media/MY\\040STICK", "vfat", "/dev/sdb1");
+  const struct {
+    const char* path;
+    const char* mount;
+  } cases[] = {
+      {"/home/me/song.wav", "/"},          {"/mnt/nas", "/mnt/nas"},
+      {"/mnt/nas/a/b.wav", "/mnt/nas"},    {"/mnt/nas/deep/x.wav", "/mnt/nas/deep"},
+      {"/mnt/nasty/x.wav", "/"},           {"/media/MY STICK/x.mid", "/media/MY STICK"},
+      {"relative/x.wav", "/"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(mountPointIn(table, c.path), c.mount) << c.path;
+  EXPECT_EQ(mountPointOf("/"), "/");
+}
+
 TEST(MountTable, LabelsByDeviceNode) {
   const std::vector<Volume> volumes = volumesIn(line("/media/me/x", "vfat", "/dev/sdb1"), {{"/dev/sdb1", "MUSIC"}});
   ASSERT_EQ(volumes.size(), 1u);

@@ -26,6 +26,7 @@
 #include "support/temp_folder.h"
 #include "support/test_media.h"
 #include "window/main_window.h"
+#include "support/media_probe.h"
 
 namespace kalvori::desktop {
 namespace {
@@ -157,7 +158,7 @@ class HostileMedia : public ::testing::Test {
     if (twice) QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
   }
   bool playsTo(long long ns, int withinMs = 5000) {
-    return QTest::qWaitFor([&] { return device.positionNs().value_or(0) >= ns; }, withinMs);
+    return QTest::qWaitFor([&] { return positionNs(device).value_or(0) >= ns; }, withinMs);
   }
   // Runs the event loop a turn at a time until `done`, so that what lies between two turns (a list
   // half filled) can be seen. (QTest::qWaitFor turns it until nothing is left to do.)
@@ -177,8 +178,9 @@ class HostileMedia : public ::testing::Test {
 
   testing::TempFolder temp{"kalvori-hostile"};
   std::string root = temp.path();
+  QObject answers;  // what the device's reports come back through, gone with the fixture
   GstMediaDevice device{GstMediaDevice::Sinks{"fakesink sync=true", "fakesink sync=true"},
-                        desktop::QtHandoff::to(qApp)};
+                        desktop::QtHandoff::to(&answers)};
   FileBrowser files{[this] { return std::vector<Volume>{{root + "/stick", "STICK", true}}; }};
   std::unique_ptr<Form> form;
   std::unique_ptr<FormWidget> view;

@@ -27,6 +27,7 @@
 #include "desktop/program.h"
 #include "support/qt_helpers.h"
 #include "support/test_media.h"
+#include "support/media_probe.h"
 
 namespace {
 
@@ -37,11 +38,11 @@ using kalvori::desktop::FormWidget;
 const char* const kFormats[] = {"one second.wav", "tone.mid", "picture.avi", "picture.mpg", "tone.mp3"};
 
 // Each mode with a reading entered band by band.
-struct Reading {
+struct ModeBands {
   const char* mode;
   const char* bands[5];
 };
-const Reading kReadings[] = {
+const ModeBands kReadings[] = {
     {"r5", {"a1", "b0", "c0", "d2", "e0"}}, {"r4", {"b4", "c7", "d3", "e1"}},  {"l4", {"b1", "c04", "dl2", "e2"}},
     {"c", {"b4", "c7", "dc4"}},              {"tr", {"b4", "c7", "d2"}},
 };
@@ -51,7 +52,7 @@ class Tour {
   Tour(FormWidget& window, kalvori::GstMediaDevice& device) : window_(window), form_(window.form()), device_(device) {}
 
   int run() {
-    for (const Reading& r : kReadings) {
+    for (const ModeBands& r : kReadings) {
       click(r.mode);
       expect(form_.control(r.mode).value, r.mode, "mode not selected");
       for (const char* band : r.bands)
@@ -122,7 +123,7 @@ class Tour {
     (void)QTest::qWaitFor([list] { return !static_cast<kalvori::desktop::FolderContents*>(list)->filling(); }, 10000);
   }
   bool playsTo(long long ms) {
-    return QTest::qWaitFor([&] { return device_.positionNs().value_or(0) >= ms * 1'000'000; }, 10000);
+    return QTest::qWaitFor([&] { return positionNs(device_).value_or(0) >= ms * 1'000'000; }, 10000);
   }
   void expect(bool ok, const char* step, const char* what) {
     if (ok) return;

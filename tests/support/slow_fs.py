@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """A file system that mirrors a folder and can be made slow, or hang, on command.
 
-    slow_fs.py FOLDER MOUNTPOINT CONTROL
+    slow_fs.py FOLDER MOUNTPOINT CONTROL [threads]
 
 Every call on the mount first reads CONTROL, a line of words OP=SECONDS (OP one of getattr,
 readdir, opendir, open, read, statfs, or * for every other), and waits that long before
-answering. An empty or missing CONTROL: no waiting.
+answering. An empty or missing CONTROL: no waiting. A word stall:NAME holds every read of the
+files named NAME for as long as it is there, as a share does whose reads stop answering in the
+middle of a file: with "threads", the other files still answer.
 
-The mount hangs the way a dead server makes it hang: the file system answers one call at a time,
-and a call on "/.hang" (made by another process) is held for as long as CONTROL holds the word
-"hang"; every call behind it waits in the kernel's queue. A program's own call is then never in
+Without "threads", the mount hangs the way a dead server makes it hang: the file system answers
+one call at a time, and a call on "/.hang" (made by another process) is held for as long as
+CONTROL holds the word "hang"; every call behind it waits in the kernel's queue. A program's own call is then never in
 the file system's hands, so the program can still be ended (a call the file system has taken
 cannot be interrupted until it answers: that is the kernel's rule, not the program's).
 
@@ -80,6 +82,8 @@ class SlowMirror(fuse.Operations):
         return self._call('open', path, os.open, self._path(path), flags)
 
     def read(self, path, size, offset, fh):
+        while 'stall:' + os.path.basename(path) in self._words():
+            time.sleep(0.05)
         self._wait('read', path)
         return os.pread(fh, size, offset)
 
@@ -95,5 +99,6 @@ class SlowMirror(fuse.Operations):
 
 if __name__ == '__main__':
     folder, mountpoint, control = sys.argv[1:4]
-    fuse.FUSE(SlowMirror(folder, control), mountpoint, foreground=True, nothreads=True,
+    threads = sys.argv[4:5] == ['threads']
+    fuse.FUSE(SlowMirror(folder, control), mountpoint, foreground=True, nothreads=not threads,
               fsname='slowshare', subtype='sshfs', ro=True, direct_io=True)
