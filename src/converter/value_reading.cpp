@@ -1,10 +1,12 @@
 #include "converter/value_reading.h"
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
 #include "converter/band_slots.h"
 #include "marking/band_colour.h"
+#include "marking/decimal_value.h"
 
 namespace kalvori {
 
@@ -42,17 +44,13 @@ std::optional<Factor> factorOf(std::string_view suffix) {
 }
 
 // The digits of `number` with the decimal point moved `places` to the left, written plainly:
-// "470" by one place is "47", "47" is "4.7", "1" by two places "0.01".
+// "470" by one place is "47", "47" is "4.7", "1" by two places "0.01". The row holds at most a few
+// digits, so they fit a Decimal.
 std::string shifted(std::string_view number, std::size_t places) {
-  std::string digits;
+  std::uint64_t digits = 0;
   for (char c : number)
-    if (c >= '0' && c <= '9') digits += c;
-  if (digits.size() <= places) digits.insert(0, places + 1 - digits.size(), '0');
-  std::string whole = digits.substr(0, digits.size() - places);
-  std::string fraction = digits.substr(digits.size() - places);
-  while (whole.size() > 1 && whole.front() == '0') whole.erase(0, 1);
-  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
-  return fraction.empty() ? whole : whole + "." + fraction;
+    if (c >= '0' && c <= '9') digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+  return Decimal::of(digits, -static_cast<int>(places)).text();
 }
 
 bool hasDigit(std::string_view text) { return text.find_first_of("0123456789") != std::string_view::npos; }

@@ -11,20 +11,9 @@ namespace {
 // holding the whole of it in memory.
 constexpr std::size_t kKeptBytes = 4096;
 
-// The look-up's line as a JSON string. Its text is always UTF-8 (a refusal quotes only what is), so
-// only quotes, backslashes and control characters need escaping.
-std::string jsonString(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') out += {'\\', c};
-    else if (u < 0x20 || u == 0x7F) {
-      constexpr char hex[] = "0123456789abcdef";
-      out += {'\\', 'u', '0', '0', hex[u >> 4], hex[u & 0xF]};
-    } else out += c;
-  }
-  return out + "\"";
-}
+// A blank line's answer in JSON: the look-up gives none for blank text, and every line of the
+// output parses and has the same keys.
+constexpr std::string_view kBlankJson = R"({"readings": [], "markings": null, "series": null, "refusal": null})";
 
 // What is printed for one text, without its line feed.
 struct Printed {
@@ -37,11 +26,7 @@ Printed answer(std::string_view text, std::string_view mode, bool json, bool one
   const LookupAnswer a = lookUp(text, mode);
   Printed p{a.line, a.understood, !a.understood && a.line.empty()};
   if (json) {
-    // The JSON form the reader gives; where it gives none, an object that still says what was
-    // refused, so that every line parses and has the same keys.
-    p.text = !a.json.empty() ? a.json
-                             : "{\"readings\": [], \"markings\": null, \"series\": null, \"refusal\": " +
-                                   (a.understood || p.blank ? std::string("null") : jsonString(a.line)) + "}";
+    p.text = a.json.empty() ? std::string(kBlankJson) : a.json;
   } else if (oneLine) {
     for (std::size_t at = p.text.find('\n'); at != std::string::npos; at = p.text.find('\n', at + 3))
       p.text.replace(at, 1, " | ");
