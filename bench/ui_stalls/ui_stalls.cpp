@@ -373,5 +373,6 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     window.close();
   });
-  return QApplication::exec();
+  // Ends as main() does: threads still stuck on a dead share are not there when destructors run.
+  return kalvori::desktop::endProcess(QApplication::exec());
 }
