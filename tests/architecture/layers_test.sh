@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Includes point one way: desktop -> window, terminal -> converter, reference, player -> form, marking.
+# Includes point one way: desktop -> window, terminal -> photo_file -> converter, reference, player, photo -> form,
+# marking.
 # A file may include its own folder and any folder of a lower layer; the window and the terminal (the
-# look-up answered before Qt starts) know nothing of each other, the three folders below them only the
+# look-up answered before Qt starts) know nothing of each other, the folders below them only the
 # ground, not each other, and the ground (the model and what is known of markings) includes nothing
 # of ours. Includes name the folder from src/ ("player/handoff.h"): one that climbs ("../player/...")
 # would slip past the check and is refused too. Prints every include that breaks this and fails if
 # there is one.
 set -euo pipefail
 src=${1:-$(dirname "$0")/../../src}
-declare -A layer=([form]=0 [marking]=0 [converter]=1 [reference]=1 [player]=1 [window]=2 [terminal]=2 [desktop]=3)
+declare -A layer=([form]=0 [marking]=0 [converter]=1 [reference]=1 [player]=1 [photo]=1 [photo_file]=2 [window]=3 [terminal]=3 [desktop]=4)
 status=0
 while IFS=: read -r file _ line; do
   from=${file#"$src"/}; from=${from%%/*}
@@ -24,5 +25,5 @@ while IFS=: read -r file _ line; do
     status=1
   fi
 done < <(grep -rn '^[[:space:]]*#include[[:space:]]*"' "$src" --include='*.h' --include='*.cpp')
-[ $status -eq 0 ] && echo "includes point one way: desktop -> window, terminal -> converter, reference, player -> form, marking"
+[ $status -eq 0 ] && echo "includes point one way: desktop -> window, terminal -> photo_file -> converter, reference, player, photo -> form, marking"
 exit $status
