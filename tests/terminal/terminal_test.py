@@ -163,9 +163,10 @@ def run_photo(args, **kwargs):
 
 DARK_PNG, DARK_JPG = photo("dark.png", 320, 240), photo("dark.jpg", 320, 240)
 NAMED = photo("电阻 #1 100%.jpg", 320, 240, "202020")
-for args in ([DARK_PNG], [DARK_JPG], [NAMED], [photo("tiny.png", 3, 2, "c08040")],
+png = open(DARK_PNG, "rb").read()
+for args in ([DARK_PNG], [DARK_JPG], [NAMED], [data_file(b"\xff\xfe.png", png)], [photo("tiny.png", 3, 2, "c08040")],
              [DARK_PNG, "--line", "10,20.5,300,20.5"], ["-"]):
-    stdin = open(DARK_PNG, "rb").read() if args == ["-"] else b""
+    stdin = png if args == ["-"] else b""
     r = run_photo(args, stdin=stdin)
     out = r.stdout.decode().splitlines()
     check(f"{args} is refused with why", r.returncode == 1 and r.stderr == b"" and
@@ -180,7 +181,6 @@ for args in ([DARK_PNG], [DARK_JPG], [NAMED], [photo("tiny.png", 3, 2, "c08040")
     except ValueError as e:
         check(f"{args} as JSON parses", False, f"{e}: {r.stdout!r}")
 
-png = open(DARK_PNG, "rb").read()
 # A header that claims 100000 × 100000 pixels, its checksum made good so that only the size is wrong.
 ihdr = b"IHDR" + (100_000).to_bytes(4, "big") * 2 + png[24:29]
 huge = png[:12] + ihdr + zlib.crc32(ihdr).to_bytes(4, "big") + png[33:]
@@ -193,7 +193,7 @@ NOT_PHOTOS = [
     ([data_file("huge.png", huge)], b""),
     ([tmp], b""),
     ([os.path.join(tmp, "pipe.png")], b""),
-    ([data_file(b"\xff\xfe.png", b"GIF8")], b""),
+    ([os.path.join(tmp.encode(), b"\xff\x1b[2J.png")], b""),  # shown as UTF-8 without the escape
     (["-"], b"no image"),
     (["-"], b""),
 ]
@@ -204,7 +204,8 @@ for args, stdin in NOT_PHOTOS:
     check(f"{args} is no photo: 2, one line on standard error", r.returncode == 2 and r.stdout == b"" and
           err and err[-1].startswith("kalvori：") and not any(line.startswith("kalvori") for line in err[:-1]),
           (r.returncode, r.stdout, r.stderr.decode("utf-8", "replace")))
-    check(f"{args}: the line is UTF-8", r.stderr.decode("utf-8", "replace") == r.stderr.decode("utf-8", "ignore"))
+    check(f"{args}: the line is UTF-8 with no control character", r.stderr.decode("utf-8", "replace") ==
+          r.stderr.decode("utf-8", "ignore") and b"\x1b" not in r.stderr, r.stderr)
 check("a missing file is named", "照片 #2 50%.jpg" in run_photo(NOT_PHOTOS[0][0]).stderr.decode())
 # A cut JPEG decodes as far as it goes, or not at all.
 for cut in (len(open(DARK_JPG, "rb").read()) // 2, 200):
