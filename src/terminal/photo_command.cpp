@@ -50,11 +50,15 @@ std::string shownName(std::string_view name) {
   return out;
 }
 
+// Two decimals: "0.80".
+std::string twoDecimals(double v) {
+  std::array<char, 400> text{};  // the largest double has 309 digits
+  return {text.data(), std::to_chars(text.data(), text.data() + text.size(), v, std::chars_format::fixed, 2).ptr};
+}
+
 // A pixel coordinate with at most two decimals, as a --line would give it back: "12", "40.5".
 std::string coordinate(double v) {
-  std::array<char, 400> text{};  // the largest double has 309 digits
-  const auto end = std::to_chars(text.data(), text.data() + text.size(), v, std::chars_format::fixed, 2).ptr;
-  std::string s(text.data(), end);
+  std::string s = twoDecimals(v);
   if (s.find('.') != std::string::npos) {
     while (s.back() == '0') s.pop_back();
     if (s.back() == '.') s.pop_back();
@@ -72,9 +76,7 @@ std::string readingLine(std::size_t rank, const BandReading& r, const BodyLine& 
   s += gap + valueText(r.ohms, Family::Resistance) + " " +
        toleranceText(r.tolerance.value_or(Tolerance(Decimal::of(2, 1))));
   if (r.tempco) s += gap + "温漂 ±" + std::to_string(*r.tempco) + " ppm/K";
-  std::array<char, 16> score{};
-  const auto end = std::to_chars(score.data(), score.data() + score.size(), r.score, std::chars_format::fixed, 2).ptr;
-  s += gap + "把握 " + std::string(score.data(), end);
+  s += gap + "把握 " + twoDecimals(r.score);
   if (r.reversed) s += gap + "从 " + point(line.to) + " 那端读起";
   return s;
 }

@@ -223,6 +223,10 @@ if os.environ.get("KALVORI_PHOTOS"):
             check(f"{name} as JSON parses", False, r.stdout)
             continue
         check(f"{name}: exits 0 exactly with a reading", r.returncode == (0 if readings else 1), r.returncode)
+        out = run_photo([os.path.join(folder, name)], timeout=60).stdout.decode().splitlines()
+        check(f"{name}: a line a reading, numbered, then the line read along", readings == [] or (
+            len(out) == len(readings) + 1 and out[-1].startswith("沿") and
+            all(line.startswith(f"{i}. ") for i, line in enumerate(out[:-1], 1))), out)
         right += bool(readings) and float(readings[0]["value"]) == ohms
     print(f"real photos: {right} of {len(labels)} read right")
     least = float(os.environ.get("KALVORI_PHOTOS_RIGHT", "0"))
