@@ -4,7 +4,12 @@
 #include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
+#include <cerrno>
 #include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kalvori {
 namespace {
@@ -39,9 +44,30 @@ DecodedPhoto decodeFrom(QIODevice& device) {
 }  // namespace
 
 DecodedPhoto decodePhotoFile(const std::string& path) {
-  QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-  if (!file.open(QIODevice::ReadOnly)) return failed(PhotoFileError::Unreadable, "打不开这个文件");
-  if (file.size() > kMaxPhotoBytes) return failed(PhotoFileError::TooLarge, "文件太大，不像一张照片");
+  // Opened by its bytes rather than through a QString: a name that is not UTF-8 would not come back
+  // the same. Without blocking, and only a regular file is read: a named pipe would wait for a
+  // writer, and a device (/dev/zero) never ends.
+  if (path.empty() || path.find('\0') != std::string::npos)
+    return failed(PhotoFileError::Unreadable, "找不到这个文件");
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    const int error = errno;
+    return failed(PhotoFileError::Unreadable, error == ENOENT || error == ENOTDIR ? "找不到这个文件"
+                                              : error == EACCES                   ? "没有权限读这个文件"
+                                                                                  : "打不开这个文件");
+  }
+  struct stat about {};
+  if (::fstat(fd, &about) != 0 || !S_ISREG(about.st_mode)) {
+    const bool folder = S_ISDIR(about.st_mode);
+    ::close(fd);
+    return failed(PhotoFileError::Unreadable, folder ? "这是文件夹，不是照片" : "这不是普通文件，读不了");
+  }
+  QFile file;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return failed(PhotoFileError::Unreadable, "打不开这个文件");
+  }
+  if (about.st_size > kMaxPhotoBytes) return failed(PhotoFileError::TooLarge, "文件太大，不像一张照片");
   return decodeFrom(file);
 }
 

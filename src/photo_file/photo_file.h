@@ -16,7 +16,7 @@ namespace kalvori {
 
 enum class PhotoFileError {
   None,
-  Unreadable,  // missing, a folder, no permission, or a read error
+  Unreadable,  // missing, a folder, a pipe or device, no permission, or a read error
   NotAnImage,  // no image format recognised, or one that does not decode
   TooLarge,    // more pixels or bytes than a photo of a part needs
 };

@@ -15,12 +15,9 @@
 #include <string>
 #include <string_view>
 
-namespace kalvori::terminal {
+#include "terminal/exit_status.h"
 
-// Exit statuses, as the man page lists them.
-inline constexpr int kAllRead = 0;
-inline constexpr int kSomeRefused = 1;  // also: blank text given alone
-inline constexpr int kUsageOrIoError = 2;
+namespace kalvori::terminal {
 
 struct LookupRequest {
   std::string text;  // "-": one print a line from `in`

@@ -7,6 +7,7 @@
 #include "terminal/command_line.h"
 #include "terminal/graphical_session.h"
 #include "terminal/lookup_command.h"
+#include "terminal/photo_command.h"
 
 namespace kalvori::terminal {
 
@@ -34,6 +35,8 @@ std::optional<int> runWithoutWindow(int argc, char** argv) {
       return kUsageOrIoError;
     case Asks::Lookup:
       return answerLookup({line.text, line.mode, line.json}, stdin, stdout, stderr);
+    case Asks::Photo:
+      return answerPhoto({line.photo, line.line, line.json}, stdin, stdout, stderr);
     case Asks::Window:
       if (windowCanOpen(sessionEnvironment(args))) return std::nullopt;
       std::fprintf(stderr, "%s\n", std::string(kNoGraphicalSession).c_str());

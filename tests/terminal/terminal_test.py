@@ -1,13 +1,21 @@
 #!/usr/bin/env python3
 """The program as a terminal command, run as a process with no display: what it prints, how it
-exits, and that it never reaches for the window's toolkit. Usage: terminal_test.py KALVORI"""
+exits, and that it never reaches for the window's toolkit. Usage: terminal_test.py KALVORI WRITE_PHOTO
+
+KALVORI_PHOTOS may name a folder of photos of real resistors with a labels.csv (file,ohms): each is
+then read too, and KALVORI_PHOTOS_RIGHT (a share, 0 unless given) is the least share whose best
+reading must have the label's value."""
+import csv
 import json
 import os
 import select
+import shutil
 import subprocess
 import sys
+import tempfile
+import zlib
 
-KALVORI = sys.argv[1]
+KALVORI, WRITE_PHOTO = sys.argv[1], sys.argv[2]
 # No display of any kind, as on a server or in a plain SSH session.
 ENV = {k: v for k, v in os.environ.items()
        if k not in ("DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM")}
@@ -41,6 +49,16 @@ STATUS = [
     (["--mode", "c"], 2),
     (["--json"], 2),
     (["--json=yes", "--lookup", READ], 2),
+    (["--photo"], 2),
+    (["--photo", "a.png", "--lookup", READ], 2),
+    (["--photo", "a.png", "--mode", "r4"], 2),
+    (["--photo", "a.png", "b.png"], 2),
+    (["--photo", "a.png", "--photo", "b.png"], 2),
+    (["--photo", "a.png", "--line", "1,2,3"], 2),
+    (["--photo", "a.png", "--line", "1,2,3,4,5"], 2),
+    (["--photo", "a.png", "--line=1,2,x,4"], 2),
+    (["--photo", "a.png", "--line", "nan,2,3,4"], 2),
+    (["--line", "1,2,3,4"], 2),
 ]
 for args, status in STATUS:
     r = run(args)
@@ -116,6 +134,104 @@ try:
 finally:
     p.kill()
 
+# --photo. A photo that gives no reading is answered with why (1); a file that is no photo or cannot
+# be opened is an error (2): one line on standard error, nothing on standard output. No file hangs
+# it or ends it otherwise.
+tmp = tempfile.mkdtemp()
+
+
+def photo(name, width, height, colour="181818"):
+    path = os.path.join(tmp, name)
+    subprocess.run([WRITE_PHOTO, path, str(width), str(height), colour], check=True)
+    return path
+
+
+def data_file(name, data):
+    path = os.path.join(tmp.encode(), name.encode() if isinstance(name, str) else name)
+    with open(path, "wb") as f:
+        f.write(data)
+    return path
+
+
+def run_photo(args, **kwargs):
+    try:
+        return run(["--photo", *args], **kwargs)
+    except subprocess.TimeoutExpired:
+        check(f"--photo {args} ends", False, "it hangs")
+        return subprocess.CompletedProcess(args, -1, b"", b"")
+
+
+DARK_PNG, DARK_JPG = photo("dark.png", 320, 240), photo("dark.jpg", 320, 240)
+NAMED = photo("电阻 #1 100%.jpg", 320, 240, "202020")
+png = open(DARK_PNG, "rb").read()
+for args in ([DARK_PNG], [DARK_JPG], [NAMED], [data_file(b"\xff\xfe.png", png)], [photo("tiny.png", 3, 2, "c08040")],
+             [DARK_PNG, "--line", "10,20.5,300,20.5"], ["-"]):
+    stdin = png if args == ["-"] else b""
+    r = run_photo(args, stdin=stdin)
+    out = r.stdout.decode().splitlines()
+    check(f"{args} is refused with why", r.returncode == 1 and r.stderr == b"" and
+          out[0].startswith("读不出：") and len(out[0]) > 4, (r.returncode, r.stdout.decode(), r.stderr))
+    if "--line" in args:
+        check(f"{args} names the line given", out[-1] == "沿给定的线 (10,20.5)–(300,20.5) 读", out)
+    r = run_photo(args + ["--json"], stdin=stdin)
+    try:
+        obj = json.loads(r.stdout)
+        check(f"{args} as JSON: one line with no readings and the refusal", r.returncode == 1 and
+              r.stdout.count(b"\n") == 1 and obj["readings"] == [] and obj["refusal"], r.stdout.decode())
+    except ValueError as e:
+        check(f"{args} as JSON parses", False, f"{e}: {r.stdout!r}")
+
+# A header that claims 100000 × 100000 pixels, its checksum made good so that only the size is wrong.
+ihdr = b"IHDR" + (100_000).to_bytes(4, "big") * 2 + png[24:29]
+huge = png[:12] + ihdr + zlib.crc32(ihdr).to_bytes(4, "big") + png[33:]
+os.mkfifo(os.path.join(tmp, "pipe.png"))
+NOT_PHOTOS = [
+    ([os.path.join(tmp, "照片 #2 50%.jpg")], b""),  # missing: the name is shown as given
+    ([data_file("notes.jpg", b"4k7 5%\n")], b""),
+    ([data_file("empty.png", b"")], b""),
+    ([data_file("cut.png", png[:40])], b""),
+    ([data_file("huge.png", huge)], b""),
+    ([tmp], b""),
+    ([os.path.join(tmp, "pipe.png")], b""),
+    ([os.path.join(tmp.encode(), b"\xff\x1b[2J.png")], b""),  # shown as UTF-8 without the escape
+    (["-"], b"no image"),
+]
+for args, stdin in NOT_PHOTOS:
+    r = run_photo(args, stdin=stdin)
+    err = r.stderr.decode("utf-8", "replace").splitlines()
+    # One line of UTF-8 with no control character (libpng writes a broken PNG's error itself, before it).
+    check(f"{args} is no photo: 2, one line on standard error", r.returncode == 2 and r.stdout == b"" and
+          err and err[-1].startswith("kalvori：") and not any(line.startswith("kalvori") for line in err[:-1]) and
+          "\ufffd" not in err[-1] and "\x1b" not in err[-1], (r.returncode, r.stdout, r.stderr))
+check("a missing file is named", "照片 #2 50%.jpg" in run_photo(NOT_PHOTOS[0][0]).stderr.decode())
+# A cut JPEG decodes as far as it goes, or not at all.
+for cut in (len(open(DARK_JPG, "rb").read()) // 2, 200):
+    r = run_photo([data_file(f"cut{cut}.jpg", open(NAMED, "rb").read()[:cut])])
+    check(f"a JPEG cut at {cut} is answered", r.returncode in (1, 2), (r.returncode, r.stderr))
+
+# Photos of real resistors (see the top).
+if os.environ.get("KALVORI_PHOTOS"):
+    folder = os.environ["KALVORI_PHOTOS"]
+    with open(os.path.join(folder, "labels.csv")) as f:
+        labels = {row["file"]: float(row["ohms"]) for row in csv.DictReader(f)}
+    right = 0
+    for name, ohms in sorted(labels.items()):
+        r = run_photo([os.path.join(folder, name), "--json"], timeout=60)
+        try:
+            readings = json.loads(r.stdout)["readings"]
+        except ValueError:
+            check(f"{name} as JSON parses", False, r.stdout)
+            continue
+        check(f"{name}: exits 0 exactly with a reading", r.returncode == (0 if readings else 1), r.returncode)
+        out = run_photo([os.path.join(folder, name)], timeout=60).stdout.decode().splitlines()
+        check(f"{name}: a line a reading, numbered, then the line read along", readings == [] or (
+            len(out) == len(readings) + 1 and out[-1].startswith("沿") and
+            all(line.startswith(f"{i}. ") for i, line in enumerate(out[:-1], 1))), out)
+        right += bool(readings) and float(readings[0]["value"]) == ohms
+    print(f"real photos: {right} of {len(labels)} read right")
+    least = float(os.environ.get("KALVORI_PHOTOS_RIGHT", "0"))
+    check("real photos read right", right >= least * len(labels), f"{right} of {len(labels)}")
+
 # With no display the window does not start: one line that says so and points to --lookup, not the
 # toolkit's abort. A look-up never loads the toolkit's platform, even the one that needs a display.
 for extra in ({}, {"QT_QPA_PLATFORM": "xcb"}, {"QT_QPA_PLATFORM": "wayland;xcb"}):
@@ -125,6 +241,10 @@ for extra in ({}, {"QT_QPA_PLATFORM": "xcb"}, {"QT_QPA_PLATFORM": "wayland;xcb"}
     check(f"no display {extra}: one line naming --lookup", len(err) == 1 and "--lookup" in err[0], err)
     r = run(["--lookup", READ], env={**ENV, **extra})
     check(f"no display {extra}: --lookup answers", r.returncode == 0 and r.stderr == b"", r.stderr)
+    # The loader's list of what it loads: image format plugins, but no platform.
+    r = run(["--photo", DARK_JPG], env={**ENV, **extra, "LD_DEBUG": "files"})
+    check(f"no display {extra}: --photo answers without a platform plugin", r.returncode == 1 and
+          b"/imageformats/" in r.stderr and b"/platforms/" not in r.stderr, r.returncode)
 # A platform that needs no display is the user's to choose: the window starts, and is ended here.
 try:
     r = run(["-platform", "offscreen"], timeout=3)
@@ -132,5 +252,6 @@ try:
 except subprocess.TimeoutExpired:
     pass
 
+shutil.rmtree(tmp)
 print("\n".join(failures) if failures else "the terminal command answers as it should")
 sys.exit(1 if failures else 0)
