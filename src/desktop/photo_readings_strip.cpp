@@ -74,6 +74,11 @@ void PhotoReadingsStrip::clear() {
   changed();
 }
 
+void PhotoReadingsStrip::setEmptyText(const QString& text) {
+  emptyText_ = text;
+  update();
+}
+
 void PhotoReadingsStrip::choose(int row) {
   if (row < 0 || row >= count() || row == chosen_) return;
   chosen_ = row;
@@ -182,6 +187,10 @@ void PhotoReadingsStrip::paintEvent(QPaintEvent*) {
   p.setClipRect(r.adjusted(kEdge, kEdge, -kEdge, -kEdge));
 
   const QFontMetrics m(font());
+  if (rows_.empty()) {
+    p.setPen(QColor(80, 80, 80));
+    p.drawText(r.adjusted(8, 4, -8, -4), Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
+  }
   for (int i = 0; i < count(); ++i) {
     const QRect row = rowRect(i);
     const QRect s = stripRect(i);

@@ -38,6 +38,8 @@ class PhotoReadingsStrip : public QWidget {
   // The readings of one answer, drawn over `strip` (the body from line.from to line.to).
   void setReadings(const PhotoAnswer& answer, const QImage& strip, Evaluate evaluate);
   void clear();
+  // What stands in the list while it has no reading: that it reads, or why there is none.
+  void setEmptyText(const QString& text);
 
   int count() const { return static_cast<int>(rows_.size()); }
   int chosen() const { return chosen_; }
@@ -74,6 +76,7 @@ class PhotoReadingsStrip : public QWidget {
   std::vector<ShownReading> rows_;
   std::vector<SeenBand> seen_;
   QImage strip_;
+  QString emptyText_;
   Evaluate evaluate_;
   int chosen_ = -1;
   int band_ = 0;  // the band Left and Right choose in the chosen row

@@ -67,8 +67,11 @@ PhotoView::PhotoView(FormWidget* window, MarkingKeys& keys, PhotoReader reader)
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, drawnColour(sys::buttonFace));
   palette.setColor(QPalette::Button, drawnColour(sys::buttonFace));
-  palette.setColor(QPalette::WindowText, drawnColour(sys::buttonText));
-  palette.setColor(QPalette::ButtonText, drawnColour(sys::buttonText));
+  // The text black while enabled; a disabled button keeps the application's grey caption.
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::WindowText, drawnColour(sys::buttonText));
+    palette.setColor(group, QPalette::ButtonText, drawnColour(sys::buttonText));
+  }
   setPalette(palette);
 
   title_ = new QLabel(QStringLiteral("读照片"), this);
@@ -193,18 +196,26 @@ void PhotoView::answered(const ReadPhoto& r) {
   if (!canvas_->line() && r.answer.lineProposed && !r.answer.readings.empty()) canvas_->setLine(r.answer.line);
   readings_->setReadings(r.answer, r.strip, worker_->reader().evaluate);
   if (r.answer.readings.empty()) {
-    say(r.answer.why.empty() ? QStringLiteral("读不出色环：请沿电阻身画一条线") : text(r.answer.why));
+    // Without a line of the user's, the way on is to draw one.
+    const QString why = r.answer.why.empty() ? QStringLiteral("读不出色环") : text(r.answer.why);
+    say(r.answer.lineProposed ? why + QStringLiteral("：请在照片上沿电阻身拖出一条线") : why);
   }
 }
 
 void PhotoView::say(const QString& words) {
-  status_->setText(words);
+  // With no reading to choose, Enter and the turn have nothing to work on; the list says why.
+  const bool any = readings_->count() > 0;
+  ok_->setEnabled(any);
+  flip_->setEnabled(any);
+  if (!any) readings_->setEmptyText(words);
+  said_ = words;
+  status_->setText(any ? words : QString());  // the empty list says it, once, where a reading would stand
   status_->setAccessibleName(words);
   // Heard where the keyboard is, as the look-up line's answer is.
   canvas_->setAccessibleName(QStringLiteral("照片：") + words);
 }
 
-QString PhotoView::status() const { return status_->text(); }
+QString PhotoView::status() const { return said_; }
 
 // What the chosen reading is, and whether another is about as likely.
 void PhotoView::sayReadings() {

@@ -97,6 +97,7 @@ class PhotoView : public QWidget {
   QPushButton* flip_;
   QPushButton* cancel_;
   std::shared_ptr<const RgbImage> photo_;
+  QString said_;  // what the panel says now: in the status line, or in the empty list
   QPointer<QWidget> returnTo_;  // had the keyboard before the panel opened
 };
 
