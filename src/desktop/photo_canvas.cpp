@@ -122,7 +122,18 @@ void PhotoCanvas::nudge(double dx, double dy) {
   if (!line_) return;
   PhotoPoint& p = end(selected_);
   p = clamped({p.x + dx, p.y + dy});
+  keepInView(p);
   changed();
+}
+
+// The photo moves under a zoomed view so that the end the keys move stays in sight.
+void PhotoCanvas::keepInView(PhotoPoint p) {
+  const QRectF sight = QRectF(rect()).adjusted(kEdge + kHandle, kEdge + kHandle, -kEdge - kHandle, -kEdge - kHandle);
+  const QPointF at = toCanvas(p);
+  if (sight.isEmpty() || sight.contains(at)) return;
+  origin_ += QPointF(std::clamp(at.x(), sight.left(), sight.right()) - at.x(),
+                     std::clamp(at.y(), sight.top(), sight.bottom()) - at.y());
+  keepInPlace();
 }
 
 // A screen reader hears where the line lies and which end the arrows move.

@@ -60,6 +60,7 @@ class PhotoCanvas : public QWidget {
   void keepInPlace();
   void changed();
   void nudge(double dx, double dy);
+  void keepInView(PhotoPoint p);
   PhotoPoint clamped(PhotoPoint p) const;
   PhotoPoint& end(int which);
   void describe();

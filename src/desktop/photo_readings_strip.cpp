@@ -121,8 +121,18 @@ void PhotoReadingsStrip::setBand(int row, int band, Band colour) {
   changed();
 }
 
+// A screen reader hears the chosen reading and the band that Space offers colours for.
+void PhotoReadingsStrip::describe() {
+  if (chosen_ < 0) return setAccessibleDescription(QString());
+  const std::vector<Band>& bands = rows_[static_cast<std::size_t>(chosen_)].reading.bands;
+  const QString band = band_ >= 0 && band_ < static_cast<int>(bands.size())
+                           ? QStringLiteral("；第%1环%2（空格换颜色）").arg(band_ + 1).arg(colourName(bands[static_cast<std::size_t>(band_)]))
+                           : QString();
+  setAccessibleDescription(QStringLiteral("第%1种读法：").arg(chosen_ + 1) + words(chosen_) + band);
+}
+
 void PhotoReadingsStrip::changed() {
-  setAccessibleDescription(chosen_ < 0 ? QString() : words(chosen_));
+  describe();
   update();
   if (onChanged) onChanged();
 }
@@ -249,6 +259,7 @@ void PhotoReadingsStrip::mousePressEvent(QMouseEvent* e) {
     for (int b = 0; b < static_cast<int>(rows_[static_cast<std::size_t>(i)].reading.bands.size()); ++b) {
       if (bandRect(i, b).contains(at) && e->button() == Qt::LeftButton) {
         band_ = b;
+        describe();
         update();
         chooseColour(i, b, bandRect(i, b).bottomLeft());
         return;
@@ -264,12 +275,14 @@ void PhotoReadingsStrip::keyPressEvent(QKeyEvent* e) {
   switch (e->key()) {
     case Qt::Key_Up: choose(std::max(0, chosen_ - 1)); return;
     case Qt::Key_Down: choose(std::min(count() - 1, chosen_ + 1)); return;
-    case Qt::Key_Left: band_ = std::max(0, band_ - 1); update(); return;
-    case Qt::Key_Right: band_ = std::min(bands - 1, band_ + 1); update(); return;
+    case Qt::Key_Left: band_ = std::max(0, band_ - 1); break;
+    case Qt::Key_Right: band_ = std::min(bands - 1, band_ + 1); break;
     case Qt::Key_Space:
     case Qt::Key_Menu: chooseColour(chosen_, band_, bandRect(chosen_, band_).bottomLeft()); return;
-    default: e->ignore();
+    default: e->ignore(); return;
   }
+  describe();
+  update();
 }
 
 // The twelve colours, the band's own checked; the choice is read again at once.

@@ -72,6 +72,7 @@ class PhotoReadingsStrip : public QWidget {
   void chooseColour(int row, int band, QPoint at);
   void reevaluate(ShownReading& r);
   void changed();
+  void describe();
 
   std::vector<ShownReading> rows_;
   std::vector<SeenBand> seen_;

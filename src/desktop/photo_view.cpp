@@ -20,6 +20,7 @@
 #include "desktop/photo_canvas.h"
 #include "desktop/photo_readings_strip.h"
 #include "desktop/qt_handoff.h"
+#include "desktop/toolkit_words.h"
 
 namespace kalvori::desktop {
 
@@ -107,6 +108,9 @@ PhotoView::PhotoView(FormWidget* window, MarkingKeys& keys, PhotoReader reader)
   connect(ok_, &QPushButton::clicked, this, [this] { showOnWindow(); });
   connect(flip_, &QPushButton::clicked, this, [this] { flip(); });
   connect(cancel_, &QPushButton::clicked, this, [this] { dismiss(); });
+  connect(camera_, &QPushButton::clicked, this, [this] {
+    if (openCamera_) openCamera_();
+  });
 
   // The panel covers the window as it is sized.
   window_->installEventFilter(this);
@@ -118,6 +122,11 @@ PhotoView::~PhotoView() = default;
 bool PhotoView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == window_ && event->type() == QEvent::Resize) setGeometry(window_->rect());
   return false;
+}
+
+void PhotoView::setCamera(std::function<void()> open) {
+  openCamera_ = std::move(open);
+  camera_->setVisible(static_cast<bool>(openCamera_));
 }
 
 bool PhotoView::holdsPhoto(const QMimeData* data, bool dropped) {
@@ -141,6 +150,7 @@ bool PhotoView::openFrom(const QMimeData* data, bool dropped) {
 }
 
 void PhotoView::chooseFile() {
+  loadToolkitWords();  // the dialog's own buttons and columns in Chinese too
   QString chosen;
   {
     // The dialog's loop runs no answer from the background: the key's handler ends first.

@@ -10,6 +10,7 @@
 // its buttons can show the value) or else the five-band one and pressing its buttons, as clicks and
 // typed digits do, then closes; Esc closes and gives the keyboard back where it was, the window
 // unchanged. Tab goes round the panel's controls only: the window's, under it, are not reachable.
+// "摄像头…" stands at the bottom left once a camera's view is given to open (setCamera).
 //
 // What it deliberately does not do: read a photo (the reader does), write a property of the window
 // (every press goes through Form::click and MarkingKeys), or decide which keys reach it (the
@@ -18,6 +19,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,6 +58,9 @@ class PhotoView : public QWidget {
   void openFile(const std::string& path);
   void openImage(const QImage& image);
 
+  // Shows "摄像头…", which calls `open` (none: hidden, as until the camera's view is there).
+  void setCamera(std::function<void()> open);
+
   // Closes it; the keyboard goes back where it was.
   void dismiss();
 
@@ -92,7 +97,8 @@ class PhotoView : public QWidget {
   PhotoCanvas* canvas_;
   QLabel* status_;
   PhotoReadingsStrip* readings_;
-  QPushButton* camera_;  // the camera's view comes later; hidden until then
+  QPushButton* camera_;  // hidden until there is a camera's view to open
+  std::function<void()> openCamera_;
   QPushButton* ok_;
   QPushButton* flip_;
   QPushButton* cancel_;

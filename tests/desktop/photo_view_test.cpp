@@ -146,6 +146,11 @@ TEST_F(PhotoWindow, EnterPressesTheButtonsOfTheChosenReadingAndRefusesBandsOfNoR
   EXPECT_TRUE(view->isVisible());
   EXPECT_EQ(before.changesIn(*form), testing::Changes{});
   view->findChild<QPushButton*>("photoFlip")->click();  // and back
+  view->readings()->setBand(0, 3, B::Red);  // ±2 %: neither mode has the button
+  key(Qt::Key_Return);
+  EXPECT_TRUE(view->status().contains("显示不了")) << view->status().toStdString();
+  EXPECT_EQ(before.changesIn(*form), testing::Changes{});
+  view->readings()->setBand(0, 3, B::Gold);
 
   key(Qt::Key_Return);
   EXPECT_FALSE(view->isVisible());
