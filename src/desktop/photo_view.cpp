@@ -219,13 +219,21 @@ void PhotoView::say(const QString& words) {
   flip_->setEnabled(any);
   if (!any) readings_->setEmptyText(words);
   said_ = words;
-  status_->setText(any ? words : QString());  // the empty list says it, once, where a reading would stand
+  showStatus();
   status_->setAccessibleName(words);
   // Heard where the keyboard is, as the look-up line's answer is.
   canvas_->setAccessibleName(QStringLiteral("照片：") + words);
 }
 
 QString PhotoView::status() const { return said_; }
+
+// The status line as far as it has room, the whole of it in its tooltip; empty while the list says
+// it, once, where a reading would stand.
+void PhotoView::showStatus() {
+  const QString shown = readings_->count() > 0 ? said_ : QString();
+  status_->setText(status_->fontMetrics().elidedText(shown, Qt::ElideRight, status_->width()));
+  status_->setToolTip(status_->text() == shown ? QString() : shown);
+}
 
 // What the chosen reading is, and whether another is about as likely.
 void PhotoView::sayReadings() {
@@ -234,9 +242,10 @@ void PhotoView::sayReadings() {
   const int n = readings_->count();
   const bool close = n > 1 && !readings_->row(0).edited && !readings_->row(1).edited &&
                      readings_->row(0).reading.score - readings_->row(1).reading.score < kClose;
-  QString words = QStringLiteral("第%1种读法：").arg(readings_->chosen() + 1) + readings_->words(readings_->chosen());
-  if (close) words = QStringLiteral("有两种读法差不多，请对照照片选（1、2、3）。") + words;
-  say(words);
+  // The chosen row stands out in the list; the line says what to do, and a screen reader hears the
+  // chosen reading in the list's description.
+  say(close ? QStringLiteral("有两种读法差不多：请对照照片选一种（1、2、3），回车在窗口上显示")
+            : QStringLiteral("第%1种读法：%2　回车在窗口上显示").arg(readings_->chosen() + 1).arg(readings_->words(readings_->chosen())));
 }
 
 void PhotoView::flip() { readings_->flipChosen(); }
@@ -348,6 +357,7 @@ void PhotoView::resizeEvent(QResizeEvent*) {
   readings_->setGeometry(left, readingsTop, right - left, readingsHeight);
   const int statusTop = readingsTop - kGap / 2 - rowHeight;
   status_->setGeometry(left, statusTop, right - left, rowHeight);
+  showStatus();
   const int canvasTop = kMargin + rowHeight + kGap / 2;
   canvas_->setGeometry(left, canvasTop, right - left, std::max(0, statusTop - kGap / 2 - canvasTop));
 }

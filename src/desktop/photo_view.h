@@ -85,6 +85,7 @@ class PhotoView : public QWidget {
   void read(std::optional<BodyLine> line);
   void answered(const ReadPhoto& read);
   void say(const QString& text);
+  void showStatus();
   void sayReadings();
   void flip();
   void showOnWindow();
