@@ -40,6 +40,7 @@ void PhotoCanvas::setPhoto(const QImage& shown, const QImage& preview) {
   shown_ = shown;
   preview_ = preview.isNull() ? shown : preview;
   line_.reset();
+  reported_.reset();
   selected_ = 0;
   drag_ = Drag::None;
   fit();
@@ -49,6 +50,7 @@ void PhotoCanvas::setPhoto(const QImage& shown, const QImage& preview) {
 void PhotoCanvas::clear() {
   shown_ = preview_ = QImage();
   line_.reset();
+  reported_.reset();
   drag_ = Drag::None;
   describe();
   update();
@@ -60,6 +62,7 @@ void PhotoCanvas::setLine(std::optional<BodyLine> line) {
     line_->from = clamped(line_->from);
     line_->to = clamped(line_->to);
   }
+  reported_ = line_;
   describe();
   update();
 }
@@ -115,7 +118,9 @@ void PhotoCanvas::zoomAt(double factor, QPointF at) {
 void PhotoCanvas::changed() {
   describe();
   update();
-  if (line_ && onLineChanged) onLineChanged(*line_);
+  if (!line_ || line_ == reported_) return;
+  reported_ = line_;
+  if (onLineChanged) onLineChanged(*line_);
 }
 
 void PhotoCanvas::nudge(double dx, double dy) {

@@ -67,6 +67,7 @@ class PhotoCanvas : public QWidget {
 
   QImage shown_, preview_;
   std::optional<BodyLine> line_;
+  std::optional<BodyLine> reported_;  // the line last read or proposed: the same line is not read twice
   int selected_ = 0;
   bool fitted_ = true;
   double scale_ = 1;  // canvas pixels a photo pixel

@@ -51,20 +51,21 @@ std::optional<BandReading> evaluate(const std::vector<Band>& bands) {
 }
 
 // Three readings of any photo along any line: 4.7 kΩ, 47 kΩ (close to it) and a five-band 10 kΩ.
-// The lines read are noted, from the worker's thread.
-struct HandReader {
+// The lines read are noted, from the worker's thread, which may still be reading when the test
+// ends: the reader is shared with it.
+struct HandReader : std::enable_shared_from_this<HandReader> {
   std::mutex mutex;
   std::vector<BodyLine> read;
 
   PhotoReader reader() {
     PhotoReader r;
     r.propose = [](const RgbImage&) { return std::optional<BodyLine>(kProposed); };
-    r.read = [this](const RgbImage&, std::optional<BodyLine> line) {
+    r.read = [self = shared_from_this()](const RgbImage&, std::optional<BodyLine> line) {
       PhotoAnswer a;
       a.line = line.value_or(kProposed);
       {
-        const std::lock_guard lock(mutex);
-        read.push_back(a.line);
+        const std::lock_guard lock(self->mutex);
+        self->read.push_back(a.line);
       }
       for (double at : {0.2, 0.35, 0.5, 0.8}) a.seen.push_back({at, at + 0.05, {B::Black}});
       for (auto [bands, score] : {std::pair{std::vector{B::Yellow, B::Violet, B::Red, B::Gold}, 0.45},
@@ -98,13 +99,13 @@ class PhotoWindow : public testing::OpenWindow {
     QGuiApplication::clipboard()->setImage(image);
     key(Qt::Key_V, Qt::ControlModifier);
     if (!photo()) return nullptr;
-    photo()->worker().setReader(hand.reader());
+    photo()->worker().setReader(hand->reader());
     key(Qt::Key_V, Qt::ControlModifier);
     return photo();
   }
   bool readingsShown() const { return photo()->readings()->count() == 3; }
 
-  HandReader hand;
+  std::shared_ptr<HandReader> hand = std::make_shared<HandReader>();
 };
 
 TEST_F(PhotoWindow, PastedImageOpensTheViewWithTheLineAndEscLeavesTheWindowAsItWas) {
@@ -196,7 +197,7 @@ TEST_F(PhotoWindow, ArrowsMoveTheChosenEndTabTheOtherAndEveryChangeIsRead) {
   key(Qt::Key_Left);
   const BodyLine moved{{11, 30}, {89, 20}};
   EXPECT_TRUE(canvas->line() == moved);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return hand.last() == moved; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return hand->last() == moved; }, 5000));
   key(Qt::Key_Tab);  // then on to the readings, never to the window under the view
   EXPECT_EQ(QApplication::focusWidget(), view->readings());
   for (int i = 0; i < 6; ++i) key(Qt::Key_Tab);
@@ -220,7 +221,7 @@ TEST_F(PhotoWindow, ArrowsMoveTheChosenEndTabTheOtherAndEveryChangeIsRead) {
   QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
   ASSERT_TRUE(canvas->line());
   EXPECT_NEAR(canvas->line()->to.x, 80, 1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return hand.last() == canvas->line(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return hand->last() == canvas->line(); }, 5000));
 }
 
 TEST_F(PhotoWindow, TextOnTheClipboardGoesToTheLookUpLineAndABadFileIsRefusedPlainly) {
