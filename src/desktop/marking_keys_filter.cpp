@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,6 +13,7 @@
 
 #include "desktop/form_widget.h"
 #include "desktop/lookup_line.h"
+#include "desktop/photo_view.h"
 #include "desktop/toolkit_words.h"
 #include "desktop/qt_handoff.h"
 
@@ -42,6 +45,9 @@ MarkingKeysFilter::MarkingKeysFilter(FormWidget* window)
   // On the application, so that a key is seen before the focused widget takes it (a display box
   // would take Ctrl+C and do nothing with it when no text is selected).
   qApp->installEventFilter(this);
+  // A photo dropped anywhere on the window comes here: the window is where a drag over its
+  // controls ends up, since none of them takes a drop but the look-up line's input.
+  window_->setAcceptDrops(true);
 }
 
 MarkingKeysFilter::~MarkingKeysFilter() { qApp->removeEventFilter(this); }
@@ -58,14 +64,53 @@ bool MarkingKeysFilter::valueBox(const QWidget* w) const {
 }
 
 bool MarkingKeysFilter::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ContextMenu) return false;
+  const QEvent::Type type = event->type();
+  const bool drag = type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+  if (type != QEvent::KeyPress && type != QEvent::ContextMenu && !drag) return false;
   auto* receiver = qobject_cast<QWidget*>(watched);
   if (!receiver || (receiver != window_ && !window_->isAncestorOf(receiver))) return false;
   if (QApplication::activeModalWidget() || !keys_.inView()) return false;
+  if (drag) return dragged(event);
   if (event->type() == QEvent::KeyPress) return keyPressed(receiver, static_cast<QKeyEvent*>(event));
   if (!valueBox(receiver)) return false;
   valueRowMenu(receiver, static_cast<QContextMenuEvent*>(event));
   return true;
+}
+
+PhotoView* MarkingKeysFilter::photoView() {
+  if (!photo_) photo_ = new PhotoView(window_, keys_);
+  return photo_;
+}
+
+// A drag that carries a photo is taken wherever on the window it ends, the look-up line's input
+// included (it would take the file's address as text); any other drag is left to the widgets.
+bool MarkingKeysFilter::dragged(QEvent* event) {
+  auto* drop = static_cast<QDropEvent*>(event);
+  if (!PhotoView::holdsPhoto(drop->mimeData(), true)) return false;
+  drop->setDropAction(Qt::CopyAction);
+  drop->accept();
+  if (event->type() == QEvent::Drop) photoView()->openFrom(drop->mimeData(), true);
+  return true;
+}
+
+// The keys that put a photo in, from anywhere in the window; while the photo view is open, every
+// other key is its own (nothing is typed onto the buttons under it). Ctrl+V with no photo on the
+// clipboard is the look-up line's, unless the photo view has the keyboard.
+bool MarkingKeysFilter::photoKey(QWidget* receiver, QKeyEvent* key) {
+  const bool inView = photo_ && photo_->holds(receiver);
+  if (key->matches(QKeySequence::Open)) {
+    photoView()->chooseFile();
+    return true;
+  }
+  if (key->matches(QKeySequence::Paste)) {
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    if (PhotoView::holdsPhoto(clipboard, false)) {
+      photoView()->openFrom(clipboard, false);
+      return true;
+    }
+    return inView;
+  }
+  return false;
 }
 
 LookupLine* MarkingKeysFilter::lookupLine() {
@@ -99,6 +144,8 @@ bool MarkingKeysFilter::lookupKey(QWidget* receiver, QKeyEvent* key) {
 }
 
 bool MarkingKeysFilter::keyPressed(QWidget* receiver, QKeyEvent* key) {
+  if (photoKey(receiver, key)) return true;
+  if (photo_ && photo_->holds(receiver)) return false;  // the photo view's own keys
   if (lookupKey(receiver, key)) return true;
   if (lookup_ && lookup_->holds(receiver)) return false;  // typed into the line, not onto the buttons
   if (key->matches(QKeySequence::Copy)) {
@@ -119,14 +166,16 @@ bool MarkingKeysFilter::keyPressed(QWidget* receiver, QKeyEvent* key) {
   return true;
 }
 
-// The box's own entries, then looking a value up and the whole reading. The look-up line opens
-// once the menu has closed, so that the keyboard comes back to it and not to the box.
+// The box's own entries, then looking a value up, reading a photo and the whole reading. The
+// look-up line and the file dialog open once the menu has closed, so that the keyboard comes back
+// to them and not to the box.
 void MarkingKeysFilter::valueRowMenu(QWidget* box, QContextMenuEvent* event) {
   loadToolkitWords();  // this filter takes the event before the one that would load them
   std::unique_ptr<QMenu> menu(static_cast<QLineEdit*>(box)->createStandardContextMenu());
   menu->addSeparator();
-  bool lookingUp = false;
+  bool lookingUp = false, readingPhoto = false;
   menu->addAction(QStringLiteral("查数值…"), this, [&lookingUp] { lookingUp = true; });
+  menu->addAction(QStringLiteral("读照片…"), this, [&readingPhoto] { readingPhoto = true; });
   QAction* copy = menu->addAction(QStringLiteral("复制读数"), this, [this] { copyReading(); });
   copy->setEnabled(!reading_.copied().empty());
   {
@@ -135,6 +184,7 @@ void MarkingKeysFilter::valueRowMenu(QWidget* box, QContextMenuEvent* event) {
     menu->exec(event->globalPos());
   }
   if (lookingUp) lookupLine()->open();
+  if (readingPhoto) photoView()->chooseFile();
 }
 
 }  // namespace kalvori::desktop

@@ -3,7 +3,10 @@
 // menu, copies the reading as one line of text: a value with its unit, or marked unfinished.
 // Ctrl+F, or "查数值…" in that menu, opens the look-up line (lookup_line.h), and Ctrl+V opens it
 // holding what the clipboard holds; while it has the keyboard, every key is its own but Ctrl+C with
-// nothing selected, which copies its answer.
+// nothing selected, which copies its answer. A photo opens the photo view (photo_view.h): Ctrl+V
+// with an image and no text on the clipboard, or a file copied in a file manager; a file or an
+// image dropped anywhere on the window; Ctrl+O, or "读照片…" in that menu, which ask for a file. While
+// the photo view is open its keys are its own, but Ctrl+V and Ctrl+O, which put another photo in.
 //
 // What it deliberately does not do: decide which button a key means or what the reading is (the
 // converter's MarkingKeys and ValueReading do), or take a key that it does not use: Tab, the arrows,
@@ -26,6 +29,7 @@ namespace kalvori::desktop {
 
 class FormWidget;
 class LookupLine;
+class PhotoView;
 
 class MarkingKeysFilter : public QObject {
  public:
@@ -42,6 +46,9 @@ class MarkingKeysFilter : public QObject {
   bool keyPressed(QWidget* receiver, QKeyEvent* key);
   bool lookupKey(QWidget* receiver, QKeyEvent* key);
   LookupLine* lookupLine();
+  PhotoView* photoView();
+  bool photoKey(QWidget* receiver, QKeyEvent* key);
+  bool dragged(QEvent* event);
   void valueRowMenu(QWidget* box, QContextMenuEvent* event);
   bool valueBox(const QWidget* w) const;
 
@@ -49,6 +56,7 @@ class MarkingKeysFilter : public QObject {
   MarkingKeys keys_;
   ValueReading reading_;
   QPointer<LookupLine> lookup_;  // made the first time it is opened
+  QPointer<PhotoView> photo_;    // made the first time a photo comes
 };
 
 }  // namespace kalvori::desktop
