@@ -1,0 +1,172 @@
+// The camera source fed by GStreamer's test picture instead of a camera: pictures of the right size
+// and colour, a quick stop that leaves no thread behind, and a source that cannot work told once.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "photo/camera_source.h"
+
+namespace kalvori {
+namespace {
+
+using namespace std::chrono_literals;
+// Only to catch a hang: a picture normally comes within a fraction of a second.
+constexpr auto kLimit = 20s;
+
+// What a source handed over, gathered from its threads.
+struct Received {
+  std::mutex mutex;
+  std::condition_variable changed;
+  int frames = 0;
+  RgbImage last;
+  std::vector<std::string> errors;
+
+  template <class Done>
+  bool waitFor(Done done) {
+    std::unique_lock lock(mutex);
+    return changed.wait_for(lock, kLimit, [&] { return done(*this); });
+  }
+};
+
+std::unique_ptr<CameraSource> sourceOf(const std::string& description, Received& r) {
+  Camera camera;
+  camera.name = "test";
+  camera.description = description;
+  return std::make_unique<CameraSource>(
+      camera,
+      [&r](RgbImage frame) {
+        const std::lock_guard lock(r.mutex);
+        ++r.frames;
+        r.last = std::move(frame);
+        r.changed.notify_all();
+      },
+      [&r](const std::string& line) {
+        const std::lock_guard lock(r.mutex);
+        r.errors.push_back(line);
+        r.changed.notify_all();
+      });
+}
+
+long threads() {
+  return std::distance(std::filesystem::directory_iterator("/proc/self/task"), std::filesystem::directory_iterator{});
+}
+
+// The process's threads once no more than `atMost`, or once they have not changed for a second
+// (GStreamer's pools wind down slowly).
+long settledThreads(long atMost) {
+  const auto until = std::chrono::steady_clock::now() + kLimit;
+  long last = threads();
+  auto since = std::chrono::steady_clock::now();
+  while (last > atMost && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(50ms);
+    const long now = threads();
+    if (now != last) last = now, since = std::chrono::steady_clock::now();
+    else if (std::chrono::steady_clock::now() - since > 1s) break;
+  }
+  return last;
+}
+
+TEST(CameraSource, ASolidPictureArrivesInItsColourAndSize) {
+  // 50 pixels of RGB make rows of 150 bytes, which GStreamer pads to 152.
+  Received r;
+  auto source = sourceOf("videotestsrc pattern=red ! video/x-raw,format=RGB,width=50,height=30", r);
+  source->start();
+  ASSERT_TRUE(r.waitFor([](Received& x) { return x.frames > 0; }));
+  source->stop();
+  const std::lock_guard lock(r.mutex);
+  ASSERT_EQ(r.last.width, 50);
+  ASSERT_EQ(r.last.height, 30);
+  for (int y : {0, 15, 29})
+    for (int x : {0, 25, 49}) {
+      const std::uint8_t* p = r.last.pixel(x, y);
+      EXPECT_EQ(p[0], 255) << x << "," << y;
+      EXPECT_EQ(p[1], 0);
+      EXPECT_EQ(p[2], 0);
+    }
+  EXPECT_TRUE(r.errors.empty());
+}
+
+TEST(CameraSource, ALargePictureIsScaledDownInShape) {
+  Received r;
+  auto source = sourceOf("videotestsrc ! video/x-raw,width=1920,height=1080", r);
+  source->start();
+  ASSERT_TRUE(r.waitFor([](Received& x) { return x.frames > 0; }));
+  source->stop();
+  const std::lock_guard lock(r.mutex);
+  EXPECT_EQ(r.last.width, kMaxCameraWidth);
+  EXPECT_EQ(r.last.height, kMaxCameraHeight);
+}
+
+TEST(CameraSource, StoppingIsQuickSilentAndLeavesNoThread) {
+  Received r;
+  auto source = sourceOf("videotestsrc pattern=ball ! video/x-raw,width=320,height=240", r);
+  source->start();
+  ASSERT_TRUE(r.waitFor([](Received& x) { return x.frames > 0; }));
+  source->stop();
+  const long idle = settledThreads(0);  // GStreamer started, its pool as it stays
+
+  for (int i = 0; i < 40; ++i) {
+    source->start();
+    if (i % 8 == 0) {
+      int seen = 0;
+      ASSERT_TRUE(r.waitFor([&seen](Received& x) { return seen != 0 ? x.frames > seen : (seen = x.frames, false); }));
+    }
+    const auto before = std::chrono::steady_clock::now();
+    source->stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);  // it only tells the source's thread
+  }
+  int frames = 0;
+  {
+    const std::lock_guard lock(r.mutex);
+    frames = r.frames;
+  }
+  // A few of GStreamer's pool threads may linger a while; a thread per start would not.
+  EXPECT_LE(settledThreads(idle + 2), idle + 2);
+  const std::lock_guard lock(r.mutex);
+  EXPECT_EQ(r.frames, frames) << "a picture was handed over after stop()";
+  EXPECT_TRUE(r.errors.empty());
+}
+
+TEST(CameraSource, ASourceThatCannotBeMadeIsToldOnce) {
+  Received r;
+  auto source = sourceOf("nosuchelement ! video/x-raw", r);
+  source->start();
+  ASSERT_TRUE(r.waitFor([](Received& x) { return !x.errors.empty(); }));
+  std::this_thread::sleep_for(100ms);
+  const std::lock_guard lock(r.mutex);
+  EXPECT_EQ(r.errors, std::vector<std::string>{"打不开摄像头：这个画面来源无法建立"});
+  EXPECT_EQ(r.frames, 0);
+}
+
+TEST(CameraSource, PicturesThatEndAreToldOnce) {
+  Received r;
+  auto source = sourceOf("videotestsrc num-buffers=3", r);
+  source->start();
+  ASSERT_TRUE(r.waitFor([](Received& x) { return !x.errors.empty(); }));
+  source->stop();
+  const std::lock_guard lock(r.mutex);
+  EXPECT_EQ(r.errors, std::vector<std::string>{"摄像头不再送来画面"});
+}
+
+TEST(CameraSource, FindingCamerasAnswers) {
+  // Whatever this machine has (usually none): the search must answer, from its own thread.
+  Received r;
+  int answers = 0;
+  findCameras([&](std::vector<Camera> cameras) {
+    const std::lock_guard lock(r.mutex);
+    ++answers;
+    for (const Camera& c : cameras) EXPECT_FALSE(c.name.empty());
+    r.changed.notify_all();
+  });
+  EXPECT_TRUE(r.waitFor([&](Received&) { return answers == 1; }));
+}
+
+}  // namespace
+}  // namespace kalvori
