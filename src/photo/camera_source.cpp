@@ -18,9 +18,10 @@ namespace kalvori {
 
 namespace {
 
-// GStreamer calls the pipeline's callbacks on its own threads, handed their data under GLib's
-// locks, which ThreadSanitizer cannot see: these tell it that the data was handed over, so that
-// what a callback reads is known to have been written before.
+// GStreamer calls the pipeline's callbacks on its own threads (pooled, so one may serve several
+// runs), handed their data under GLib's locks, which ThreadSanitizer cannot see: these tell it that
+// the data was handed over, so that what a callback reads is known to have been written before,
+// and that a callback was done with it before the run's thread, its pipeline stopped, drops it.
 #if defined(__SANITIZE_THREAD__)
 extern "C" void __tsan_acquire(void* address);
 extern "C" void __tsan_release(void* address);
@@ -34,6 +35,7 @@ T* takenOver(void* data) {
   __tsan_acquire(data);
   return static_cast<T*>(data);
 }
+void doneWith(void* data) { __tsan_release(data); }
 #else
 template <class T>
 T* handOver(T* data) {
@@ -43,6 +45,7 @@ template <class T>
 T* takenOver(void* data) {
   return static_cast<T*>(data);
 }
+void doneWith(void*) {}
 #endif
 
 // GStreamer starts the first time a camera is wanted, in the thread that wants it: the program's
@@ -259,6 +262,7 @@ GstFlowReturn CameraSource::Run::newSample(GstAppSink* sink, gpointer data) {
     run->frame(std::move(image));
   }
   gst_sample_unref(sample);
+  doneWith(run);
   return GST_FLOW_OK;
 }
 
@@ -276,6 +280,7 @@ GstBusSyncReply CameraSource::Run::busMessage(GstBus*, GstMessage* message, gpoi
     run->fail("摄像头不再送来画面");
   }
   gst_message_unref(message);
+  doneWith(run);
   return GST_BUS_DROP;
 }
 
@@ -300,6 +305,7 @@ void CameraSource::Run::drive(const std::shared_ptr<Run>& run) {
   // Going to NULL waits for the streaming thread and closes the device; this thread is the only
   // one that waits.
   gst_element_set_state(pipeline, GST_STATE_NULL);
+  takenOver<Run>(run.get());  // no callback runs any more
   GstBus* bus = gst_element_get_bus(pipeline);
   gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
   gst_object_unref(bus);
