@@ -57,6 +57,8 @@ bool gstreamerReady() {
   return ready;
 }
 
+std::atomic<int> runThreads = 0;
+
 void startDetached(const StartThread& start, std::function<void()> body) {
   if (start) start(std::move(body));
   else std::thread(std::move(body)).detach();
@@ -331,14 +333,21 @@ void CameraSource::start() {
   run->camera = camera_;
   run->onFrame = onFrame_;
   run->onError = onError_;
+  ++runThreads;
   try {
-    startDetached(start_, [run] { Run::drive(run); });
+    startDetached(start_, [run] {
+      Run::drive(run);
+      --runThreads;
+    });
   } catch (const std::system_error&) {
+    --runThreads;
     run->fail("打不开摄像头：没有可用的线程");
     return;
   }
   run_ = std::move(run);
 }
+
+int CameraSource::threadsAlive() { return runThreads; }
 
 void CameraSource::stop() {
   if (!run_) return;

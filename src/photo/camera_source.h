@@ -67,6 +67,9 @@ class CameraSource {
   // callback is called again (for this start), so they may touch what the caller is about to drop.
   void stop();
   bool running() const { return run_ != nullptr; }
+  // How many starts, of every source, still have their thread: stopped ones whose pipeline is
+  // still being taken down, or is stuck, included.
+  static int threadsAlive();
 
   struct Run;  // one start: its pipeline and the thread that drives it
 

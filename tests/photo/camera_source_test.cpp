@@ -1,6 +1,9 @@
 // The camera source fed by GStreamer's test picture instead of a camera: pictures of the right size
 // and colour, a quick stop that leaves no thread behind, and a source that cannot work told once.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -56,6 +59,13 @@ std::unique_ptr<CameraSource> sourceOf(const std::string& description, Received&
 
 long threads() {
   return std::distance(std::filesystem::directory_iterator("/proc/self/task"), std::filesystem::directory_iterator{});
+}
+
+template <class Done>
+bool eventually(Done done) {
+  const auto until = std::chrono::steady_clock::now() + kLimit;
+  while (!done() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(20ms);
+  return done();
 }
 
 // The process's threads once no more than `atMost`, or once they have not changed for a second
@@ -127,11 +137,41 @@ TEST(CameraSource, StoppingIsQuickSilentAndLeavesNoThread) {
     const std::lock_guard lock(r.mutex);
     frames = r.frames;
   }
+  EXPECT_TRUE(eventually([] { return CameraSource::threadsAlive() == 0; }));
   // A few of GStreamer's pool threads may linger a while; a thread per start would not.
   EXPECT_LE(settledThreads(idle + 2), idle + 2);
   const std::lock_guard lock(r.mutex);
   EXPECT_EQ(r.frames, frames) << "a picture was handed over after stop()";
   EXPECT_TRUE(r.errors.empty());
+}
+
+TEST(CameraSource, ACameraStuckOpeningHoldsOnlyItsOwnThread) {
+  // A FIFO without a writer holds whoever opens it, as a driver that hangs holds a camera's open.
+  char dir[] = "/tmp/kalvori-camera-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string fifo = std::string(dir) + "/camera";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  Received stuckR, liveR;
+  auto stuck = sourceOf("filesrc location=" + fifo + " ! rawvideoparse format=rgb width=8 height=8", stuckR);
+  stuck->start();
+  std::this_thread::sleep_for(200ms);  // most likely in the open by now; either way it must hold
+  const auto stopping = std::chrono::steady_clock::now();
+  stuck->stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - stopping, 1s);
+  auto live = sourceOf("videotestsrc", liveR);
+  live->start();
+  EXPECT_TRUE(liveR.waitFor([](Received& x) { return x.frames > 0; }));
+  live->stop();
+  EXPECT_TRUE(eventually([] { return CameraSource::threadsAlive() == 1; }));  // the stuck one's
+  // Let it go: pictures keep coming through the FIFO (the source may open it more than once) until
+  // its thread has taken the pipeline down and ended, telling nothing.
+  const int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+  const std::string picture(8 * 8 * 3, '\x7f');
+  EXPECT_TRUE(eventually([&] { return (void)!::write(writer, picture.data(), picture.size()), CameraSource::threadsAlive() == 0; }));
+  ::close(writer);
+  const std::lock_guard lock(stuckR.mutex);
+  EXPECT_TRUE(stuckR.errors.empty());
+  std::filesystem::remove_all(dir);
 }
 
 TEST(CameraSource, ASourceThatCannotBeMadeIsToldOnce) {
