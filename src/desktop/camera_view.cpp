@@ -112,6 +112,10 @@ CameraView::CameraView(QWidget* parent, FindCameras find)
   palette.setColor(QPalette::ButtonText, drawnColour(sys::buttonText));
   palette.setColor(QPalette::Base, drawnColour(sys::window));
   palette.setColor(QPalette::Text, drawnColour(sys::windowText));
+  // What cannot be used yet ("拍照" before the first picture) is greyed, as everywhere else.
+  const QPalette standard = style()->standardPalette();
+  for (const QPalette::ColorRole role : {QPalette::ButtonText, QPalette::WindowText, QPalette::Text})
+    palette.setColor(QPalette::Disabled, role, standard.color(QPalette::Disabled, role));
   setPalette(palette);
 
   auto* title = new QLabel(QStringLiteral("摄像头："), this);
@@ -194,7 +198,7 @@ void CameraView::camerasFound(unsigned search, std::vector<Camera> cameras) {
     if (named[c.name] > 1 && !c.path.empty()) shown += QStringLiteral("（%1）").arg(QString::fromStdString(c.path));
     chooser_->addItem(shown);
   }
-  chooser_->setEnabled(cameras_.size() > 1);
+  chooser_->setEnabled(true);
   startCamera(0);
 }
 
