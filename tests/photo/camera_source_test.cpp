@@ -162,6 +162,7 @@ TEST(CameraSource, ACameraStuckOpeningHoldsOnlyItsOwnThread) {
 
 TEST(CameraSource, WhatStopsThePicturesIsToldOnce) {
   for (const auto& [description, line] : {std::pair{"nosuchelement ! video/x-raw", "打不开摄像头：这个画面来源无法建立"},
+                                          std::pair{"v4l2src device=/dev/no-such-camera", "摄像头已拔出或找不到了"},
                                           std::pair{"videotestsrc num-buffers=3", "摄像头不再送来画面"}}) {
     Received r;
     auto source = sourceOf(description, r);
