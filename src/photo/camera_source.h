@@ -66,6 +66,7 @@ class CameraSource {
   // Stops the pictures; the pipeline is taken down in the background. Once it returns, neither
   // callback is called again (for this start), so they may touch what the caller is about to drop.
   void stop();
+  // Started and not stopped since (one that has failed counts until stop()).
   bool running() const { return run_ != nullptr; }
   // How many starts, of every source, still have their thread: stopped ones whose pipeline is
   // still being taken down, or is stuck, included.
