@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "desktop/camera_view.h"
 #include "desktop/desktop_setup.h"
 #include "desktop/form_widget.h"
 #include "window/main_window.h"
@@ -111,6 +112,24 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
       return 1;
     }
+  }
+  // The camera view over the window, fed by GStreamer's test picture (its plain colour bars, the
+  // same every time): no camera needed.
+  auto form = kalvori::createMainWindow(nullptr, files, demo.path());
+  kalvori::desktop::FormWidget window(*form, nullptr, &files);
+  form->load();
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) return 1;
+  kalvori::desktop::CameraView camera(window.canvas(), [](auto answer) {
+    answer({kalvori::Camera{"USB 摄像头", "/dev/video0", {}, "videotestsrc pattern=smpte100 ! video/x-raw,width=640,height=480"}});
+  });
+  camera.open();
+  if (!QTest::qWaitFor([&] { return !camera.picture().isNull(); }, 20000)) return 1;
+  QApplication::processEvents();
+  const QString file = out.filePath(QStringLiteral("camera") + suffix + ".png");
+  if (!window.canvas()->grab().save(file)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    return 1;
   }
   return 0;
 }
