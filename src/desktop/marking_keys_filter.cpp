@@ -13,6 +13,7 @@
 
 #include "desktop/form_widget.h"
 #include "desktop/lookup_line.h"
+#include "desktop/camera_view.h"
 #include "desktop/photo_view.h"
 #include "desktop/toolkit_words.h"
 #include "desktop/qt_handoff.h"
@@ -78,8 +79,20 @@ bool MarkingKeysFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 PhotoView* MarkingKeysFilter::photoView() {
-  if (!photo_) photo_ = new PhotoView(window_, keys_);
+  if (photo_) return photo_;
+  photo_ = new PhotoView(window_, keys_);
+  photo_->setCamera([this] { cameraView()->open(); });
   return photo_;
+}
+
+// The camera's view lies over the photo view, and the picture it takes opens in the photo view.
+CameraView* MarkingKeysFilter::cameraView() {
+  if (!camera_) {
+    camera_ = new CameraView(window_);
+    connect(camera_, &CameraView::taken, this, [this](const QImage& picture) { photoView()->openImage(picture); });
+  }
+  camera_->raise();
+  return camera_;
 }
 
 // A drag that carries a photo is taken wherever on the window it ends, the look-up line's input
@@ -144,6 +157,7 @@ bool MarkingKeysFilter::lookupKey(QWidget* receiver, QKeyEvent* key) {
 }
 
 bool MarkingKeysFilter::keyPressed(QWidget* receiver, QKeyEvent* key) {
+  if (camera_ && (receiver == camera_ || camera_->isAncestorOf(receiver))) return false;  // its own keys
   if (photoKey(receiver, key)) return true;
   if (photo_ && photo_->holds(receiver)) return false;  // the photo view's own keys
   if (lookupKey(receiver, key)) return true;
@@ -166,16 +180,17 @@ bool MarkingKeysFilter::keyPressed(QWidget* receiver, QKeyEvent* key) {
   return true;
 }
 
-// The box's own entries, then looking a value up, reading a photo and the whole reading. The
-// look-up line and the file dialog open once the menu has closed, so that the keyboard comes back
-// to them and not to the box.
+// The box's own entries, then looking a value up, reading a photo (from a file or a camera) and the
+// whole reading. The look-up line, the file dialog and the camera open once the menu has closed, so
+// that the keyboard comes back to them and not to the box.
 void MarkingKeysFilter::valueRowMenu(QWidget* box, QContextMenuEvent* event) {
   loadToolkitWords();  // this filter takes the event before the one that would load them
   std::unique_ptr<QMenu> menu(static_cast<QLineEdit*>(box)->createStandardContextMenu());
   menu->addSeparator();
-  bool lookingUp = false, readingPhoto = false;
+  bool lookingUp = false, readingPhoto = false, photographing = false;
   menu->addAction(QStringLiteral("查数值…"), this, [&lookingUp] { lookingUp = true; });
   menu->addAction(QStringLiteral("读照片…"), this, [&readingPhoto] { readingPhoto = true; });
+  menu->addAction(QStringLiteral("用摄像头拍…"), this, [&photographing] { photographing = true; });
   QAction* copy = menu->addAction(QStringLiteral("复制读数"), this, [this] { copyReading(); });
   copy->setEnabled(!reading_.copied().empty());
   {
@@ -185,6 +200,7 @@ void MarkingKeysFilter::valueRowMenu(QWidget* box, QContextMenuEvent* event) {
   }
   if (lookingUp) lookupLine()->open();
   if (readingPhoto) photoView()->chooseFile();
+  if (photographing) cameraView()->open();
 }
 
 }  // namespace kalvori::desktop

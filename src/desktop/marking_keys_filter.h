@@ -30,6 +30,7 @@ namespace kalvori::desktop {
 class FormWidget;
 class LookupLine;
 class PhotoView;
+class CameraView;
 
 class MarkingKeysFilter : public QObject {
  public:
@@ -47,6 +48,7 @@ class MarkingKeysFilter : public QObject {
   bool lookupKey(QWidget* receiver, QKeyEvent* key);
   LookupLine* lookupLine();
   PhotoView* photoView();
+  CameraView* cameraView();
   bool photoKey(QWidget* receiver, QKeyEvent* key);
   bool dragged(QEvent* event);
   void valueRowMenu(QWidget* box, QContextMenuEvent* event);
@@ -57,6 +59,7 @@ class MarkingKeysFilter : public QObject {
   ValueReading reading_;
   QPointer<LookupLine> lookup_;  // made the first time it is opened
   QPointer<PhotoView> photo_;    // made the first time a photo comes
+  QPointer<CameraView> camera_;  // made the first time a camera is wanted (GStreamer starts then)
 };
 
 }  // namespace kalvori::desktop
