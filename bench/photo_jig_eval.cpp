@@ -6,7 +6,6 @@
 //
 //   photo_jig_eval FOLDER [LINES.csv] [-v]
 #include <QImage>
-
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -33,7 +32,10 @@ std::vector<std::vector<std::string>> csv(const std::string& path) {
   bool header = true;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (header) { header = false; continue; }
+    if (header) {
+      header = false;
+      continue;
+    }
     std::vector<std::string> cells;
     std::stringstream s(line);
     std::string cell;
@@ -58,8 +60,8 @@ std::string bandsText(const std::vector<Band>& bands) {
 }
 
 void print(const char* what, const Counts& c) {
-  std::printf("%-28s photos %2d  first %2d  among shown %2d  refused %2d  wrong %2d\n", what, c.photos, c.first, c.shown,
-              c.refused, c.wrong);
+  std::printf("%-28s photos %2d  first %2d  among shown %2d  refused %2d  wrong %2d\n", what, c.photos, c.first,
+              c.shown, c.refused, c.wrong);
 }
 
 }  // namespace
@@ -73,8 +75,10 @@ int main(int argc, char** argv) {
   std::string linesPath;
   bool verbose = false;
   for (int i = 2; i < argc; ++i) {
-    if (std::string(argv[i]) == "-v") verbose = true;
-    else linesPath = argv[i];
+    if (std::string(argv[i]) == "-v")
+      verbose = true;
+    else
+      linesPath = argv[i];
   }
   const auto labels = csv(folder + "/labels.csv");
   std::set<std::string> values;
@@ -110,19 +114,22 @@ int main(int argc, char** argv) {
       int rank = -1;
       for (std::size_t i = 0; i < a.readings.size(); ++i)
         if (a.readings[i].ohms.text() == row.at(1) && rank < 0) rank = static_cast<int>(i);
-      if (a.refusal != PhotoRefusal::None) ++c.refused;
-      else if (rank < 0) ++c.wrong;
-      else ++c.shown, c.first += rank == 0;
+      if (a.refusal != PhotoRefusal::None)
+        ++c.refused;
+      else if (rank < 0)
+        ++c.wrong;
+      else
+        ++c.shown, c.first += rank == 0;
       if (verbose) {
-        std::printf("%s %s want %-8s line %.0f,%.0f-%.0f,%.0f ", byHand ? "hand" : "auto", file.c_str(), row.at(1).c_str(),
-                    a.line.from.x, a.line.from.y, a.line.to.x, a.line.to.y);
+        std::printf("%s %s want %-8s line %.0f,%.0f-%.0f,%.0f ", byHand ? "hand" : "auto", file.c_str(),
+                    row.at(1).c_str(), a.line.from.x, a.line.from.y, a.line.to.x, a.line.to.y);
         if (a.refusal != PhotoRefusal::None) std::printf("REFUSED %s", a.why.c_str());
         for (const BandReading& r : a.readings)
           std::printf("| %s%s %.2f ", bandsText(r.bands).c_str(), r.ohms.text().c_str(), r.score);
         std::printf("%s\n", rank == 0 ? "OK" : rank > 0 ? "shown" : "");
         for (const SeenBand& s : a.seen)
-          std::printf("     %.2f-%.2f L%5.1f a%6.1f b%6.1f  %s %.2f / %s %.2f  strange %.1f\n", s.from, s.to, s.lab[0], s.lab[1],
-                      s.lab[2], std::string(iecColourName(s.colours[0])).c_str(), s.odds[0],
+          std::printf("     %.2f-%.2f L%5.1f a%6.1f b%6.1f  %s %.2f / %s %.2f  strange %.1f\n", s.from, s.to, s.lab[0],
+                      s.lab[1], s.lab[2], std::string(iecColourName(s.colours[0])).c_str(), s.odds[0],
                       s.colours.size() > 1 ? std::string(iecColourName(s.colours[1])).c_str() : "-",
                       s.odds.size() > 1 ? s.odds[1] : 0.0, s.strangeness);
       }

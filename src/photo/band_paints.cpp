@@ -17,13 +17,13 @@ constexpr double kLightWeight = 0.6;
 // darker and less saturated; gold is a dull, darker yellow, silver a grey that shines.
 constexpr std::array<BandPaint, kBandCount> kPaints{{
     {Band::Black, {35, 1, 7}, 11, false},
-    {Band::Brown, {48, 28, 22}, 10, false},
+    {Band::Brown, {48, 26, 20}, 12, false},
     {Band::Red, {53, 55, 30}, 12, false},
     {Band::Orange, {68, 40, 52}, 12, false},
     {Band::Yellow, {86, 0, 70}, 14, false},
     {Band::Green, {47, -24, 2}, 14, false},
-    {Band::Blue, {40, -3, -30}, 13, false},
-    {Band::Violet, {52, 18, -20}, 13, false},
+    {Band::Blue, {40, 4, -36}, 14, false},
+    {Band::Violet, {48, 26, -22}, 13, false},
     {Band::Grey, {65, -1, 3}, 10, false},
     {Band::White, {95, -2, 5}, 10, false},
     {Band::Gold, {68, 11, 33}, 11, true},
@@ -58,8 +58,10 @@ ColourOdds colourOdds(const Lab& lab, double shine, double& nearest) {
     const double d = labDistance(lab, p.lab, kLightWeight) / p.spread;
     nearest = std::min(nearest, d);
     double w = -0.5 * d * d;
-    if (p.metallic) w += std::log(0.5 + metal);
-    else if (looksLikeMetal(p.band)) w += std::log(1.5 - metal);
+    if (p.metallic)
+      w += std::log(0.5 + metal);
+    else if (looksLikeMetal(p.band))
+      w += std::log(1.5 - metal);
     odds[static_cast<std::size_t>(p.band)] = w;
     top = std::max(top, w);
   }

@@ -19,14 +19,10 @@ constexpr double kLeastOdds = 0.02;
 // How common each colour is in each place on real parts, relative to the commonest. A tolerance band
 // of four-band parts is nearly always gold or silver; five- and six-band parts are mostly ±1 %
 // (brown) or ±2 % (red). Multipliers above violet are rare, white and grey rarest.
-constexpr std::array<double, kBandCount> kTolerance4{
-    0, 0.25, 0.15, 0, 0, 0.05, 0.05, 0.05, 0.05, 0, 1, 0.5};
-constexpr std::array<double, kBandCount> kTolerance5{
-    0, 1, 0.5, 0, 0, 0.3, 0.2, 0.15, 0.1, 0, 0.5, 0.2};
-constexpr std::array<double, kBandCount> kMultiplier{
-    1, 1, 1, 1, 1, 0.7, 0.5, 0.2, 0.05, 0.05, 0.5, 0.2};
-constexpr std::array<double, kBandCount> kTempco{
-    0.3, 1, 0.5, 0.3, 0.5, 0.3, 0.3, 0.2, 0.2, 0, 0, 0};
+constexpr std::array<double, kBandCount> kTolerance4{0, 0.25, 0.15, 0, 0, 0.05, 0.05, 0.05, 0.05, 0, 1, 0.5};
+constexpr std::array<double, kBandCount> kTolerance5{0, 1, 0.5, 0, 0, 0.3, 0.2, 0.15, 0.1, 0, 0.5, 0.2};
+constexpr std::array<double, kBandCount> kMultiplier{1, 1, 1, 1, 1, 0.7, 0.5, 0.2, 0.05, 0.05, 0.5, 0.2};
+constexpr std::array<double, kBandCount> kTempco{0.3, 1, 0.5, 0.3, 0.5, 0.3, 0.3, 0.2, 0.2, 0, 0, 0};
 
 // A value outside the series its tolerance is made in: a misread more often than a real part.
 constexpr double kOffSeries = 0.12;
@@ -114,8 +110,10 @@ void weighAll(const std::vector<SeenBand>& seen, double prior, std::vector<Group
       if (gaps[widest] > kWideGapBefore * others) {
         const std::size_t beforeLast = reversed ? 0 : gaps.size() - 1;
         const std::size_t afterFirst = reversed ? gaps.size() - 1 : 0;
-        if (widest == beforeLast) gapOdds = kWideGapOdds;
-        else if (widest == afterFirst) gapOdds = 1 / kWideGapOdds;
+        if (widest == beforeLast)
+          gapOdds = kWideGapOdds;
+        else if (widest == afterFirst)
+          gapOdds = 1 / kWideGapOdds;
       }
     }
     std::vector<Band> bands(n);

@@ -38,9 +38,12 @@ std::vector<BandRun> splitBands(const std::vector<Lab>& columns, const Lab& body
   const int margin = static_cast<int>(std::lround(kEndMargin * n));
   for (int i = margin; i < n - margin; ++i) {
     if (apart[static_cast<std::size_t>(i)] <= threshold) continue;
-    if (!runs.empty() && i - runs.back().to <= std::max(1.0, kLeastGap * n)) runs.back().to = i + 1;
-    else if (!runs.empty() && runs.back().to == i) runs.back().to = i + 1;
-    else runs.push_back({i, i + 1});
+    if (!runs.empty() && i - runs.back().to <= std::max(1.0, kLeastGap * n))
+      runs.back().to = i + 1;
+    else if (!runs.empty() && runs.back().to == i)
+      runs.back().to = i + 1;
+    else
+      runs.push_back({i, i + 1});
   }
   // Runs against the ends are the caps' edges or what lies past them.
   std::erase_if(runs, [&](const BandRun& r) { return r.from <= margin || r.to >= n - margin; });

@@ -10,7 +10,8 @@ namespace kalvori {
 namespace {
 
 // A row whose typical brightness is this many times the typical row's is the glare stripe.
-constexpr double kGlareRowBrightness = 1.45;
+constexpr double kGlareRowBrightness = 1.3;
+constexpr double kTypicalRow = 0.3;  // of the rows from the darkest
 constexpr int kLeastRowsKept = 3;
 constexpr double kClipped = 0.97;  // linear light: a byte of 250 and more
 
@@ -67,13 +68,15 @@ StripColumns columnsOf(const BodyStrip& strip) {
     for (int c = 0; c < strip.columns; ++c) {
       const LinearRgb& p = strip.at(c, r);
       y[static_cast<std::size_t>(c)] = luminance(p);
-      clipped += std::max({p.r, p.g, p.b}) >= kClipped;
+      clipped += std::min({p.r, p.g, p.b}) >= kClipped;  // white: a colour clipped in one channel is still seen
     }
     rowLevel[static_cast<std::size_t>(r)] = median(std::move(y));
   }
   out.clippedShare = static_cast<double>(clipped) / static_cast<double>(strip.px.size());
-  // The typical row: the median of all rows, which the stripe (a few rows) cannot move much.
-  const double typical = median(rowLevel);
+  // The typical row: a darker one than the median, which a wide stripe would move.
+  std::vector<double> levels = rowLevel;
+  std::sort(levels.begin(), levels.end());
+  const double typical = levels[static_cast<std::size_t>(kTypicalRow * (levels.size() - 1))];
   std::vector<int> kept;
   for (int r = 0; r < strip.rows; ++r)
     if (rowLevel[static_cast<std::size_t>(r)] <= kGlareRowBrightness * typical) kept.push_back(r);
@@ -83,7 +86,8 @@ StripColumns columnsOf(const BodyStrip& strip) {
     std::vector<int> order(static_cast<std::size_t>(strip.rows));
     for (int r = 0; r < strip.rows; ++r) order[static_cast<std::size_t>(r)] = r;
     std::sort(order.begin(), order.end(), [&](int a, int b) {
-      return std::abs(rowLevel[static_cast<std::size_t>(a)] - typical) < std::abs(rowLevel[static_cast<std::size_t>(b)] - typical);
+      return std::abs(rowLevel[static_cast<std::size_t>(a)] - typical) <
+             std::abs(rowLevel[static_cast<std::size_t>(b)] - typical);
     });
     kept.assign(order.begin(), order.begin() + std::min(strip.rows, kLeastRowsKept));
   }
@@ -111,8 +115,8 @@ StripColumns columnsOf(const BodyStrip& strip) {
 RgbImage straightStrip(const RgbImage& photo, const BodyLine& line, int height, int maxWidth) {
   height = std::clamp(height, 1, 4096);
   maxWidth = std::clamp(maxWidth, 1, 4096);
-  const bool finite = std::isfinite(line.from.x) && std::isfinite(line.from.y) && std::isfinite(line.to.x) &&
-                      std::isfinite(line.to.y);
+  const bool finite =
+      std::isfinite(line.from.x) && std::isfinite(line.from.y) && std::isfinite(line.to.x) && std::isfinite(line.to.y);
   const double length = finite ? std::hypot(line.to.x - line.from.x, line.to.y - line.from.y) : 0;
   const int width = std::clamp(std::isfinite(length) ? static_cast<int>(std::min(length, 4096.0)) : 1, 1, maxWidth);
   RgbImage out(width, height);

@@ -16,8 +16,8 @@ namespace kalvori {
 
 struct BodyStrip {
   int columns = 0, rows = 0;
-  double pixelsPerColumn = 1;    // photo pixels along the line per column
-  std::vector<LinearRgb> px;     // rows × columns, row by row, from one side of the body to the other
+  double pixelsPerColumn = 1;  // photo pixels along the line per column
+  std::vector<LinearRgb> px;   // rows × columns, row by row, from one side of the body to the other
   const LinearRgb& at(int column, int row) const {
     return px[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column)];
   }
@@ -31,7 +31,7 @@ struct StripColumns {
   std::vector<LinearRgb> colour;  // a column's mean over the rows kept
   std::vector<double> sheen;      // a column's spread of luminance across all rows
   int rowsKept = 0;
-  double clippedShare = 0;        // of all samples, those with a channel at full scale
+  double clippedShare = 0;  // of all samples, those clipped white (every channel at full scale)
 };
 
 // Leaves out the rows of the glare stripe: those far brighter than the body's other rows.

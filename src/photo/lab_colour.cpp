@@ -32,9 +32,7 @@ std::uint8_t byteOfLinear(double v) {
   return static_cast<std::uint8_t>(std::lround(s * 255));
 }
 
-LinearRgb linearOfSrgb(int r, int g, int b) {
-  return {decode(r / 255.0), decode(g / 255.0), decode(b / 255.0)};
-}
+LinearRgb linearOfSrgb(int r, int g, int b) { return {decode(r / 255.0), decode(g / 255.0), decode(b / 255.0)}; }
 
 Lab labOf(const LinearRgb& c) {
   // sRGB primaries to XYZ, relative to the D65 white.

@@ -24,7 +24,11 @@ constexpr double kLeastEdgeShare = 0.15;
 // Lightness counts a third when telling the body from the background: shadows and the lamp's reflection
 // on a tray change lightness, the body's paint changes hue.
 constexpr double kLightWeight = 0.35;
+// Otsu's threshold between the background and everything else, held between these: below, the
+// glow around a lamp's reflection stands out; above, a pale body on a pale tray (the threshold
+// would fall between the body and its darker bands).
 constexpr double kLeastThreshold = 16;
+constexpr double kMostThreshold = 20;
 // A pixel's surroundings: this many blocks (a twentieth of the photo each) each way. A background
 // colour counts there when it covers this share of them; a body, thinner than the surroundings
 // are wide, covers less.
@@ -33,13 +37,16 @@ constexpr double kSurroundShare = 0.4;
 // The core of a piece: pixels at least this share of its greatest depth inside it. The leads and
 // thin edges fall away; the body's middle stays.
 constexpr double kCoreDepth = 0.45;
-constexpr double kLeastDepth = 1.5;  // small-copy pixels: thinner pieces are no body
+constexpr double kLeastDepth = 1.5;
+// Gaps in the foreground this share of the photo's size wide are closed: a band or two.
+constexpr double kClosing = 0.015;  // small-copy pixels: thinner pieces are no body
 // Where the cross width falls below this share of the middle's width, the cap has ended.
 constexpr double kCapWidthShare = 0.5;
 // People frame the part they photograph: a piece's odds fall off away from the photo's middle, by
 // this share of the photo's size.
 constexpr double kMiddleSpread = 0.22;
 constexpr double kEdgeBand = 0.08;
+constexpr int kStations = 16;  // cross-sections that set the axis
 
 struct Small {
   int w = 0, h = 0;
@@ -127,9 +134,9 @@ std::vector<double> apartFromSurroundings(const Small& s, const std::vector<Lab>
   std::vector<std::vector<double>> dist(k, std::vector<double>(s.lab.size()));
   for (std::size_t i = 0; i < s.lab.size(); ++i) {
     for (std::size_t c = 0; c < k; ++c) dist[c][i] = labDistance(s.lab[i], background[c], kLightWeight);
-    nearest[i] = static_cast<std::size_t>(std::min_element(dist.begin(), dist.end(), [&](const auto& x, const auto& y) {
-                   return x[i] < y[i];
-                 }) - dist.begin());
+    nearest[i] = static_cast<std::size_t>(
+        std::min_element(dist.begin(), dist.end(), [&](const auto& x, const auto& y) { return x[i] < y[i]; }) -
+        dist.begin());
   }
   const int block = std::max(2, std::min(s.w, s.h) / 20);
   const int bw = (s.w + block - 1) / block, bh = (s.h + block - 1) / block;
@@ -146,7 +153,9 @@ std::vector<double> apartFromSurroundings(const Small& s, const std::vector<Lab>
       double all = 0;
       for (int y = std::max(0, by - kSurroundBlocks); y <= std::min(bh - 1, by + kSurroundBlocks); ++y)
         for (int x = std::max(0, bx - kSurroundBlocks); x <= std::min(bw - 1, bx + kSurroundBlocks); ++x)
-          for (std::size_t c = 0; c < k; ++c) near[c] += count[static_cast<std::size_t>(y * bw + x) * k + c], all += count[static_cast<std::size_t>(y * bw + x) * k + c];
+          for (std::size_t c = 0; c < k; ++c)
+            near[c] += count[static_cast<std::size_t>(y * bw + x) * k + c],
+                all += count[static_cast<std::size_t>(y * bw + x) * k + c];
       auto& p = present[static_cast<std::size_t>(by * bw + bx)];
       const std::size_t most = static_cast<std::size_t>(std::max_element(near.begin(), near.end()) - near.begin());
       for (std::size_t c = 0; c < k; ++c) p[c] = c == most || near[c] >= kSurroundShare * all;
@@ -183,35 +192,53 @@ double otsu(const std::vector<double>& values) {
   return bestT;
 }
 
-// Chamfer distance (3-4) to the nearest pixel outside the mask, in pixels.
-std::vector<double> depthInside(const std::vector<std::uint8_t>& mask, int w, int h) {
+// Chamfer distance (3-4) to the nearest pixel outside the mask, in pixels; beyond the photo's edge
+// counts as outside unless `edgeInside`.
+std::vector<double> depthInside(const std::vector<std::uint8_t>& mask, int w, int h, bool edgeInside = false) {
   const int big = 1 << 28;
+  const int edge = edgeInside ? big / 2 : 0;
   std::vector<int> d(mask.size());
-  auto at = [&](int x, int y) -> int& { return d[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)]; };
+  auto at = [&](int x, int y) -> int& {
+    return d[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)];
+  };
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      if (!mask[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)]) { at(x, y) = 0; continue; }
+      if (!mask[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)]) {
+        at(x, y) = 0;
+        continue;
+      }
       int v = big;
       // Outside the photo counts as outside the mask.
-      v = std::min(v, x > 0 ? at(x - 1, y) + 3 : 3);
-      v = std::min(v, y > 0 ? at(x, y - 1) + 3 : 3);
-      v = std::min(v, x > 0 && y > 0 ? at(x - 1, y - 1) + 4 : 4);
-      v = std::min(v, x + 1 < w && y > 0 ? at(x + 1, y - 1) + 4 : 4);
+      v = std::min(v, (x > 0 ? at(x - 1, y) : edge) + 3);
+      v = std::min(v, (y > 0 ? at(x, y - 1) : edge) + 3);
+      v = std::min(v, (x > 0 && y > 0 ? at(x - 1, y - 1) : edge) + 4);
+      v = std::min(v, (x + 1 < w && y > 0 ? at(x + 1, y - 1) : edge) + 4);
       at(x, y) = v;
     }
   for (int y = h - 1; y >= 0; --y)
     for (int x = w - 1; x >= 0; --x) {
       int v = at(x, y);
       if (v == 0) continue;
-      v = std::min(v, x + 1 < w ? at(x + 1, y) + 3 : 3);
-      v = std::min(v, y + 1 < h ? at(x, y + 1) + 3 : 3);
-      v = std::min(v, x + 1 < w && y + 1 < h ? at(x + 1, y + 1) + 4 : 4);
-      v = std::min(v, x > 0 && y + 1 < h ? at(x - 1, y + 1) + 4 : 4);
+      v = std::min(v, (x + 1 < w ? at(x + 1, y) : edge) + 3);
+      v = std::min(v, (y + 1 < h ? at(x, y + 1) : edge) + 3);
+      v = std::min(v, (x + 1 < w && y + 1 < h ? at(x + 1, y + 1) : edge) + 4);
+      v = std::min(v, (x > 0 && y + 1 < h ? at(x - 1, y + 1) : edge) + 4);
       at(x, y) = v;
     }
   std::vector<double> out(d.size());
   for (std::size_t i = 0; i < d.size(); ++i) out[i] = d[i] / 3.0;
   return out;
+}
+
+// Closing: grown by `r` pixels, then shrunk by as much. A band the colour of the background would
+// otherwise cut the body in pieces.
+void close(std::vector<std::uint8_t>& mask, int w, int h, double r) {
+  std::vector<std::uint8_t> outside(mask.size());
+  for (std::size_t i = 0; i < mask.size(); ++i) outside[i] = !mask[i];
+  const std::vector<double> toMask = depthInside(outside, w, h, true);
+  for (std::size_t i = 0; i < mask.size(); ++i) outside[i] = mask[i] || toMask[i] <= r;
+  const std::vector<double> inside = depthInside(outside, w, h, true);
+  for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = outside[i] && inside[i] > r;
 }
 
 struct Piece {
@@ -226,6 +253,7 @@ double axisOf(Piece& p, const std::vector<double>& depth, int w) {
   double n = 0, sx = 0, sy = 0;
   for (int i : p.pixels)
     if (depth[static_cast<std::size_t>(i)] >= kCoreDepth * p.depth) n += 1, sx += i % w, sy += i / w;
+  if (n == 0) return 0;
   p.cx = sx / n, p.cy = sy / n;
   double xx = 0, yy = 0, xy = 0;
   for (int i : p.pixels)
@@ -255,9 +283,10 @@ std::optional<FoundBody> findBody(const RgbImage& photo) {
   const std::vector<Lab> background = backgroundColours(s);
   if (background.empty()) return std::nullopt;
   const std::vector<double> apart = apartFromSurroundings(s, background);
-  const double threshold = std::max(kLeastThreshold, otsu(apart));
+  const double threshold = std::clamp(otsu(apart), kLeastThreshold, kMostThreshold);
   std::vector<std::uint8_t> mask(apart.size());
   for (std::size_t i = 0; i < apart.size(); ++i) mask[i] = apart[i] > threshold;
+  close(mask, s.w, s.h, kClosing * std::min(s.w, s.h));
   const std::vector<double> depth = depthInside(mask, s.w, s.h);
 
   // The pieces of the mask, each with a score: a thick, elongated core near the middle of the photo.
@@ -279,7 +308,8 @@ std::optional<FoundBody> findBody(const RgbImage& photo) {
       const int next[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
       for (const auto& q : next) {
         if (q[0] < 0 || q[1] < 0 || q[0] >= s.w || q[1] >= s.h) continue;
-        const std::size_t j = static_cast<std::size_t>(q[1]) * static_cast<std::size_t>(s.w) + static_cast<std::size_t>(q[0]);
+        const std::size_t j =
+            static_cast<std::size_t>(q[1]) * static_cast<std::size_t>(s.w) + static_cast<std::size_t>(q[0]);
         if (mask[j] && label[j] < 0) label[j] = id, stack.push_back(static_cast<int>(j));
       }
     }
@@ -306,11 +336,12 @@ std::optional<FoundBody> findBody(const RgbImage& photo) {
   if (!best) return std::nullopt;
 
   // Walk the axis both ways from the centre, measuring the piece's width across it.
-  const int id = label[static_cast<std::size_t>(best->pixels.front())];
+  // Any foreground counts, not only the piece: a band the colour of the background cuts the body
+  // in two pieces.
   auto inPiece = [&](double x, double y) {
     const int xi = static_cast<int>(std::floor(x + 0.5)), yi = static_cast<int>(std::floor(y + 0.5));
     return xi >= 0 && yi >= 0 && xi < s.w && yi < s.h &&
-           label[static_cast<std::size_t>(yi) * static_cast<std::size_t>(s.w) + static_cast<std::size_t>(xi)] == id;
+           mask[static_cast<std::size_t>(yi) * static_cast<std::size_t>(s.w) + static_cast<std::size_t>(xi)];
   };
   const double reach = 4 * best->depth + 2;
   auto widthAt = [&](double t) {
@@ -323,20 +354,50 @@ std::optional<FoundBody> findBody(const RgbImage& photo) {
       }
     return w;
   };
-  const double middle = std::max(widthAt(0), 2 * best->depth);
   double ends[2] = {0, 0};
   const double longest = std::hypot(s.w, s.h);
-  for (int side = 0; side < 2; ++side) {
-    const double dir = side == 0 ? -1 : 1;
-    int misses = 0;
-    for (double t = 0; t < longest; t += 0.5) {
-      if (widthAt(dir * t) >= kCapWidthShare * middle) {
-        ends[side] = dir * t, misses = 0;
-      } else if (++misses > 2 * best->depth) {  // a band or a gap the mask missed is no end
-        break;
+  auto walk = [&] {
+    const double middle = std::max(widthAt(0), 2 * best->depth);
+    for (int side = 0; side < 2; ++side) {
+      const double dir = side == 0 ? -1 : 1;
+      int misses = 0;
+      for (double t = 0; t < longest; t += 0.5) {
+        if (widthAt(dir * t) >= kCapWidthShare * middle) {
+          ends[side] = dir * t, misses = 0;
+        } else if (++misses > 2 * best->depth) {  // a band or a gap the mask missed is no end
+          break;
+        }
       }
     }
+    return middle;
+  };
+  walk();
+  // The axis once more, through the middles of the body's cross-sections between the ends (a
+  // least-squares line): the moments of a piece lean when a band the colour of the background or
+  // the glare stripe has cut some of it away, the cross-sections' middles do not.
+  Piece whole = *best;
+  double st = 0, sm = 0, stt = 0, stm = 0, count = 0;
+  const double reach2 = 2 * best->depth + 2;
+  for (int k = 1; k < kStations; ++k) {
+    const double t = ends[0] + (ends[1] - ends[0]) * k / kStations;
+    const double ax = best->cx + t * best->ux, ay = best->cy + t * best->uy;
+    double lo = 1e9, hi = -1e9;
+    for (double v = -reach2; v <= reach2; v += 0.5)
+      if (inPiece(ax - v * best->uy, ay + v * best->ux)) lo = std::min(lo, v), hi = std::max(hi, v);
+    if (hi < lo) continue;
+    const double m = (lo + hi) / 2;
+    st += t, sm += m, stt += t * t, stm += t * m, count += 1;
   }
+  if (count >= 3 && stt * count - st * st > 1e-9) {
+    const double slope = (count * stm - st * sm) / (count * stt - st * st);
+    const double offset = (sm - slope * st) / count;
+    whole.cx = best->cx - offset * best->uy, whole.cy = best->cy + offset * best->ux;
+    const double dx = best->ux - slope * best->uy, dy = best->uy + slope * best->ux, norm = std::hypot(dx, dy);
+    whole.ux = dx / norm, whole.uy = dy / norm;
+    best = &whole;
+    ends[0] = ends[1] = 0;
+  }
+  const double middle = walk();
   FoundBody found;
   auto toPhoto = [&](double t) {
     return PhotoPoint{(best->cx + t * best->ux + 0.5) * s.scaleX, (best->cy + t * best->uy + 0.5) * s.scaleY};

@@ -40,7 +40,8 @@ std::string readingJson(const BandReading& r) {
   for (std::size_t i = 0; i < r.bands.size(); ++i) out += (i ? ", " : "") + quoted(iecColourName(r.bands[i]));
   out += "], \"value\": " + r.ohms.text() + ", \"unit\": \"Ω\", \"tolerance\": ";
   if (r.tolerance)
-    out += "{\"minus\": " + r.tolerance->minus.text() + ", \"plus\": " + r.tolerance->plus.text() + ", \"unit\": \"%\"}";
+    out +=
+        "{\"minus\": " + r.tolerance->minus.text() + ", \"plus\": " + r.tolerance->plus.text() + ", \"unit\": \"%\"}";
   else
     out += "null";
   if (r.tempco) out += ", \"tempco\": {\"value\": " + std::to_string(*r.tempco) + ", \"unit\": \"ppm/K\"}";

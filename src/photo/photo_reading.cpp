@@ -25,10 +25,10 @@ constexpr double kRowSpan = 0.55;
 constexpr double kHalfWidthPerLength = 0.17;
 constexpr int kMostColumns = 480;
 
-constexpr double kShortestLine = 24;     // photo pixels
-constexpr double kNarrowestBand = 2.5;   // photo pixels: fewer and blur mixes a band with the body
-constexpr double kDarkestBody = 0.02;    // luminance: a beige body this dark is lost in noise
-constexpr double kMostClipped = 0.3;     // share of the strip clipped white
+constexpr double kShortestLine = 24;    // photo pixels
+constexpr double kNarrowestBand = 2.5;  // photo pixels: fewer and blur mixes a band with the body
+constexpr double kDarkestBody = 0.02;   // luminance: a beige body this dark is lost in noise
+constexpr double kMostClipped = 0.3;    // share of the strip clipped white
 // A line may start a little outside the photo (a drag that overshot); more than this share of the
 // photo's size and it is not on the photo.
 constexpr double kOverreach = 0.05;
@@ -36,8 +36,9 @@ constexpr double kOverreach = 0.05;
 // The readings shown: up to three, each at least this share of all weight.
 constexpr std::size_t kMostReadings = 3;
 constexpr double kLeastShown = 0.03;
-// Below this share the best reading is a guess: refuse rather than mislead.
-constexpr double kLeastBest = 0.2;
+// Below this share the best reading is a guess: refuse rather than mislead. (Six bands of three
+// likely colours each share the weight among many readings, so the share is never near 1.)
+constexpr double kLeastBest = 0.06;
 // A band further than this from every paint, in its spreads, is a colour the reader does not know.
 constexpr double kStrangest = 3.5;
 
@@ -69,7 +70,9 @@ bool onPhoto(const PhotoPoint& p, const RgbImage& photo) {
 
 LinearRgb meanOver(const std::vector<LinearRgb>& c, int from, int to) {
   LinearRgb s;
-  for (int i = from; i < to; ++i) s.r += c[static_cast<std::size_t>(i)].r, s.g += c[static_cast<std::size_t>(i)].g, s.b += c[static_cast<std::size_t>(i)].b;
+  for (int i = from; i < to; ++i)
+    s.r += c[static_cast<std::size_t>(i)].r, s.g += c[static_cast<std::size_t>(i)].g,
+        s.b += c[static_cast<std::size_t>(i)].b;
   const double n = std::max(1, to - from);
   return {s.r / n, s.g / n, s.b / n};
 }
@@ -126,7 +129,8 @@ Hypothesis seeUnder(const StripColumns& cols, const BodyColour& body, const Body
   }
   h.bandPixels = medianOf(widths);
   const bool counted = h.seen.size() >= 3 && h.seen.size() <= 7;
-  h.fit = gains.castPrior * (counted ? 1 : 1e-3) * std::exp(h.seen.empty() ? -50 : logFit / static_cast<double>(h.seen.size()));
+  h.fit = gains.castPrior * (counted ? 1 : 1e-3) *
+          std::exp(h.seen.empty() ? -50 : logFit / static_cast<double>(h.seen.size()));
   return h;
 }
 
@@ -148,7 +152,8 @@ PhotoAnswer readPhoto(const RgbImage& photo, std::optional<BodyLine> line) {
     a.line = body->line;
     halfWidth = body->halfWidth;
   }
-  if (!finite(a.line) || !onPhoto(a.line.from, photo) || !onPhoto(a.line.to, photo)) return refused(a, PhotoRefusal::NoBody);
+  if (!finite(a.line) || !onPhoto(a.line.from, photo) || !onPhoto(a.line.to, photo))
+    return refused(a, PhotoRefusal::NoBody);
   const double length = std::hypot(a.line.to.x - a.line.from.x, a.line.to.y - a.line.from.y);
   if (length < 1) return refused(a, PhotoRefusal::NoBody);
   if (length < kShortestLine) return refused(a, PhotoRefusal::TooSmall);
