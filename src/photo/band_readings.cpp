@@ -29,6 +29,8 @@ constexpr double kOffSeries = 0.12;
 // The widest gap standing before the last band: the tolerance band is set apart on most parts.
 constexpr double kWideGapBefore = 1.35;  // times the other gaps' mean
 constexpr double kWideGapOdds = 2;
+constexpr double kCloserStart = 0.75;
+constexpr double kCloserStartOdds = 1.5;
 // One band seen too many (a highlight on a cap, a speck): rarer than all bands seen right, likelier
 // for a pale band, which a highlight looks like.
 constexpr double kOneBandTooMany = 0.08;
@@ -116,6 +118,14 @@ void weighAll(const std::vector<SeenBand>& seen, double prior, std::vector<Group
           gapOdds = 1 / kWideGapOdds;
       }
     }
+    // The first band sits nearer its end of the body than the last band does to the other end:
+    // the bands start at a cap and the tolerance band (or, on three bands, the bare body) is apart.
+    const double startMargin = reversed ? 1 - seen.back().to : seen.front().from;
+    const double endMargin = reversed ? seen.front().from : 1 - seen.back().to;
+    if (startMargin < kCloserStart * endMargin)
+      gapOdds *= kCloserStartOdds;
+    else if (endMargin < kCloserStart * startMargin)
+      gapOdds /= kCloserStartOdds;
     std::vector<Band> bands(n);
     std::function<void(std::size_t, double)> tryFrom = [&](std::size_t i, double weight) {
       if (i == n) {

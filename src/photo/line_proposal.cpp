@@ -37,9 +37,10 @@ constexpr double kSurroundShare = 0.4;
 // The core of a piece: pixels at least this share of its greatest depth inside it. The leads and
 // thin edges fall away; the body's middle stays.
 constexpr double kCoreDepth = 0.45;
-constexpr double kLeastDepth = 1.5;
-// Gaps in the foreground this share of the photo's size wide are closed: a band or two.
-constexpr double kClosing = 0.015;  // small-copy pixels: thinner pieces are no body
+constexpr double kLeastDepth = 1.5;  // small-copy pixels: thinner pieces are no body
+// Gaps in the foreground up to twice this share of the photo's size are closed: a band or two the
+// colour of the background.
+constexpr double kClosing = 0.025;
 // Where the cross width falls below this share of the middle's width, the cap has ended.
 constexpr double kCapWidthShare = 0.5;
 // People frame the part they photograph: a piece's odds fall off away from the photo's middle, by
@@ -47,6 +48,9 @@ constexpr double kCapWidthShare = 0.5;
 constexpr double kMiddleSpread = 0.22;
 constexpr double kEdgeBand = 0.08;
 constexpr int kStations = 16;  // cross-sections that set the axis
+constexpr std::size_t kPiecesTried = 3;
+// A body is longer than it is thick (a quarter-watt one about three times).
+constexpr double kLeastLengthPerWidth = 1.5;
 
 struct Small {
   int w = 0, h = 0;
@@ -270,70 +274,10 @@ double axisOf(Piece& p, const std::vector<double>& depth, int w) {
   return std::min(5.0, std::sqrt(major / minor)) * n;
 }
 
-}  // namespace
-
-bool wellFormed(const RgbImage& photo) {
-  return photo.width > 0 && photo.height > 0 && photo.width <= (1 << 15) && photo.height <= (1 << 15) &&
-         photo.rgb.size() == static_cast<std::size_t>(photo.width) * static_cast<std::size_t>(photo.height) * 3;
-}
-
-std::optional<FoundBody> findBody(const RgbImage& photo) {
-  if (!wellFormed(photo) || photo.width < 8 || photo.height < 8) return std::nullopt;
-  const Small s = shrink(photo);
-  const std::vector<Lab> background = backgroundColours(s);
-  if (background.empty()) return std::nullopt;
-  const std::vector<double> apart = apartFromSurroundings(s, background);
-  const double threshold = std::clamp(otsu(apart), kLeastThreshold, kMostThreshold);
-  std::vector<std::uint8_t> mask(apart.size());
-  for (std::size_t i = 0; i < apart.size(); ++i) mask[i] = apart[i] > threshold;
-  close(mask, s.w, s.h, kClosing * std::min(s.w, s.h));
-  const std::vector<double> depth = depthInside(mask, s.w, s.h);
-
-  // The pieces of the mask, each with a score: a thick, elongated core near the middle of the photo.
-  std::vector<int> label(mask.size(), -1);
-  std::vector<Piece> pieces;
-  std::vector<int> stack;
-  for (std::size_t start = 0; start < mask.size(); ++start) {
-    if (!mask[start] || label[start] >= 0) continue;
-    Piece p;
-    const int id = static_cast<int>(pieces.size());
-    stack.assign(1, static_cast<int>(start));
-    label[start] = id;
-    while (!stack.empty()) {
-      const int i = stack.back();
-      stack.pop_back();
-      p.pixels.push_back(i);
-      p.depth = std::max(p.depth, depth[static_cast<std::size_t>(i)]);
-      const int x = i % s.w, y = i / s.w;
-      const int next[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
-      for (const auto& q : next) {
-        if (q[0] < 0 || q[1] < 0 || q[0] >= s.w || q[1] >= s.h) continue;
-        const std::size_t j =
-            static_cast<std::size_t>(q[1]) * static_cast<std::size_t>(s.w) + static_cast<std::size_t>(q[0]);
-        if (mask[j] && label[j] < 0) label[j] = id, stack.push_back(static_cast<int>(j));
-      }
-    }
-    if (p.depth >= kLeastDepth) {
-      const double shape = axisOf(p, depth, s.w);
-      // Pieces whose core lies against the photo's edge are background more often than a body.
-      const double fromMiddle = std::hypot((p.cx - s.w / 2.0) / s.w, (p.cy - s.h / 2.0) / s.h);
-      bool onEdge = false;
-      for (int i : p.pixels)
-        if (depth[static_cast<std::size_t>(i)] >= kCoreDepth * p.depth) {
-          const int x = i % s.w, y = i / s.w;
-          onEdge = onEdge || x == 0 || y == 0 || x == s.w - 1 || y == s.h - 1;
-        }
-      p.score = shape * std::exp(-fromMiddle * fromMiddle / (2 * kMiddleSpread * kMiddleSpread));
-      if (onEdge) p.score *= 0.2;
-      // A piece centred at the photo's very edge is a tray's rim or a shadow, not a part in view.
-      if (std::min({p.cx, p.cy, s.w - 1 - p.cx, s.h - 1 - p.cy}) < kEdgeBand * std::min(s.w, s.h)) p.score *= 0.05;
-    }
-    pieces.push_back(std::move(p));
-  }
-  const Piece* best = nullptr;
-  for (const Piece& p : pieces)
-    if (p.score > 0 && (!best || p.score > best->score)) best = &p;
-  if (!best) return std::nullopt;
+// The body's line through a piece: the axis walked both ways while the cross width lasts, then the
+// axis set again through the cross-sections' middles and walked once more.
+std::optional<FoundBody> bodyAlong(const Small& s, const std::vector<std::uint8_t>& mask, const Piece& piece) {
+  const Piece* best = &piece;
 
   // Walk the axis both ways from the centre, measuring the piece's width across it.
   // Any foreground counts, not only the piece: a band the colour of the background cuts the body
@@ -404,7 +348,79 @@ std::optional<FoundBody> findBody(const RgbImage& photo) {
   };
   found.line = {toPhoto(ends[0] - 0.5), toPhoto(ends[1] + 0.5)};
   found.halfWidth = middle / 2 * std::sqrt(s.scaleX * s.scaleY);
+  if (ends[1] - ends[0] < kLeastLengthPerWidth * middle) return std::nullopt;
   return found;
+}
+
+}  // namespace
+
+bool wellFormed(const RgbImage& photo) {
+  return photo.width > 0 && photo.height > 0 && photo.width <= (1 << 15) && photo.height <= (1 << 15) &&
+         photo.rgb.size() == static_cast<std::size_t>(photo.width) * static_cast<std::size_t>(photo.height) * 3;
+}
+
+std::optional<FoundBody> findBody(const RgbImage& photo) {
+  if (!wellFormed(photo) || photo.width < 8 || photo.height < 8) return std::nullopt;
+  const Small s = shrink(photo);
+  const std::vector<Lab> background = backgroundColours(s);
+  if (background.empty()) return std::nullopt;
+  const std::vector<double> apart = apartFromSurroundings(s, background);
+  const double threshold = std::clamp(otsu(apart), kLeastThreshold, kMostThreshold);
+  std::vector<std::uint8_t> mask(apart.size());
+  for (std::size_t i = 0; i < apart.size(); ++i) mask[i] = apart[i] > threshold;
+  close(mask, s.w, s.h, kClosing * std::min(s.w, s.h));
+  const std::vector<double> depth = depthInside(mask, s.w, s.h);
+
+  // The pieces of the mask, each with a score: a thick, elongated core near the middle of the photo.
+  std::vector<int> label(mask.size(), -1);
+  std::vector<Piece> pieces;
+  std::vector<int> stack;
+  for (std::size_t start = 0; start < mask.size(); ++start) {
+    if (!mask[start] || label[start] >= 0) continue;
+    Piece p;
+    const int id = static_cast<int>(pieces.size());
+    stack.assign(1, static_cast<int>(start));
+    label[start] = id;
+    while (!stack.empty()) {
+      const int i = stack.back();
+      stack.pop_back();
+      p.pixels.push_back(i);
+      p.depth = std::max(p.depth, depth[static_cast<std::size_t>(i)]);
+      const int x = i % s.w, y = i / s.w;
+      const int next[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+      for (const auto& q : next) {
+        if (q[0] < 0 || q[1] < 0 || q[0] >= s.w || q[1] >= s.h) continue;
+        const std::size_t j =
+            static_cast<std::size_t>(q[1]) * static_cast<std::size_t>(s.w) + static_cast<std::size_t>(q[0]);
+        if (mask[j] && label[j] < 0) label[j] = id, stack.push_back(static_cast<int>(j));
+      }
+    }
+    if (p.depth >= kLeastDepth) {
+      const double shape = axisOf(p, depth, s.w);
+      // Pieces whose core lies against the photo's edge are background more often than a body.
+      const double fromMiddle = std::hypot((p.cx - s.w / 2.0) / s.w, (p.cy - s.h / 2.0) / s.h);
+      bool onEdge = false;
+      for (int i : p.pixels)
+        if (depth[static_cast<std::size_t>(i)] >= kCoreDepth * p.depth) {
+          const int x = i % s.w, y = i / s.w;
+          onEdge = onEdge || x == 0 || y == 0 || x == s.w - 1 || y == s.h - 1;
+        }
+      p.score = shape * std::exp(-fromMiddle * fromMiddle / (2 * kMiddleSpread * kMiddleSpread));
+      if (onEdge) p.score *= 0.2;
+      // A piece centred at the photo's very edge is a tray's rim or a shadow, not a part in view.
+      if (std::min({p.cx, p.cy, s.w - 1 - p.cx, s.h - 1 - p.cy}) < kEdgeBand * std::min(s.w, s.h)) p.score *= 0.05;
+    }
+    pieces.push_back(std::move(p));
+  }
+  // The likeliest pieces in turn: one whose ends are no further apart than it is wide is a blob
+  // (a lamp's reflection, a speck), not a body.
+  std::vector<const Piece*> order;
+  for (const Piece& p : pieces)
+    if (p.score > 0) order.push_back(&p);
+  std::sort(order.begin(), order.end(), [](const Piece* a, const Piece* b) { return a->score > b->score; });
+  for (std::size_t i = 0; i < order.size() && i < kPiecesTried; ++i)
+    if (std::optional<FoundBody> found = bodyAlong(s, mask, *order[i])) return found;
+  return std::nullopt;
 }
 
 std::optional<BodyLine> proposeLine(const RgbImage& photo) {

@@ -93,7 +93,7 @@ TEST(PhotoReading, ReadsUnderOtherLightAndOnOtherBodies) {
   };
   const std::vector<Look> looks{
       {"turned round", [](ResistorScene& s) { s.angle = 3.14159265; }},
-      {"steep", [](ResistorScene& s) { s.angle = 1.1, s.cx = 300, s.cy = 250; }},
+      {"steep", [](ResistorScene& s) { s.angle = 1.1, s.cx = 220, s.cy = 190; }},
       {"blue body", [](ResistorScene& s) { s.body = BodyPaintKind::Blue; }},
       {"green body", [](ResistorScene& s) { s.body = BodyPaintKind::Green; }},
       {"warm lamp",
@@ -111,7 +111,7 @@ TEST(PhotoReading, ReadsUnderOtherLightAndOnOtherBodies) {
        [](ResistorScene& s) {
          s.background = {50, 52, 58};
        }},
-      {"small", [](ResistorScene& s) { s.length = 120, s.blur = 0.5; }},
+      {"small", [](ResistorScene& s) { s.length = 100, s.blur = 0.5; }},
   };
   for (const Look& look : looks)
     for (std::size_t i = 0; i < kCases.size(); i += 3) {

@@ -12,15 +12,31 @@ struct Rgb {
   double r = 0, g = 0, b = 0;
 };
 
+// sRGB bytes to linear light and back, by tables: every sample of every pixel goes through them.
 double decode(int v) {
-  const double s = v / 255.0;
-  return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+  static const std::array<double, 256> table = [] {
+    std::array<double, 256> t{};
+    for (int i = 0; i < 256; ++i) {
+      const double s = i / 255.0;
+      t[static_cast<std::size_t>(i)] = s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    }
+    return t;
+  }();
+  return table[static_cast<std::size_t>(std::clamp(v, 0, 255))];
 }
 Rgb linear(int r, int g, int b) { return {decode(r), decode(g), decode(b)}; }
+constexpr int kEncodeSteps = 4096;
 std::uint8_t encode(double v) {
-  v = std::clamp(v, 0.0, 1.0);
-  const double s = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
-  return static_cast<std::uint8_t>(std::lround(s * 255));
+  static const std::array<std::uint8_t, kEncodeSteps + 1> table = [] {
+    std::array<std::uint8_t, kEncodeSteps + 1> t{};
+    for (int i = 0; i <= kEncodeSteps; ++i) {
+      const double l = static_cast<double>(i) / kEncodeSteps;
+      const double s = l <= 0.0031308 ? 12.92 * l : 1.055 * std::pow(l, 1 / 2.4) - 0.055;
+      t[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::lround(s * 255));
+    }
+    return t;
+  }();
+  return table[static_cast<std::size_t>(std::lround(std::clamp(v, 0.0, 1.0) * kEncodeSteps))];
 }
 
 // Band paints as sRGB in daylight, picked from photos of parts' lacquers; gold and silver are
@@ -55,10 +71,11 @@ std::vector<double> bandStarts(const ResistorScene& s) {
 // The body's half-width at u (0 to 1 along it), as a share of its length: bulged at the caps,
 // rounded at the very ends.
 double halfWidthAt(const ResistorScene& s, double u) {
-  const double bump = std::exp(-std::pow((u - 0.1) / 0.07, 2)) + std::exp(-std::pow((u - 0.9) / 0.07, 2));
+  const double a = (u - 0.1) / 0.07, b = (u - 0.9) / 0.07;
+  const double bump = std::exp(-a * a) + std::exp(-b * b);
   double h = s.thickness / 2 * (0.86 + 0.2 * bump);
   const double past = std::abs(u - 0.5) - 0.45;
-  if (past > 0) h *= std::sqrt(std::max(0.0, 1 - std::pow(past / 0.05, 2)));
+  if (past > 0) h *= std::sqrt(std::max(0.0, 1 - (past / 0.05) * (past / 0.05)));
   return h;
 }
 
@@ -101,12 +118,19 @@ RgbImage renderResistor(const ResistorScene& s) {
     const double facing = std::sqrt(std::max(0.0, 1 - v * v));
     const double diffuse = (0.3 + 0.7 * facing) * (paint.metal ? 0.75 : 1.0) * (1 - 0.1 * v);
     const double width = paint.metal ? 0.1 : 0.16;
-    const double spec = s.glare * (paint.metal ? 1.6 : 0.8) * std::exp(-std::pow((v - s.glareAt) / width, 2));
+    const double off = (v - s.glareAt) / width;
+    const double spec = s.glare * (paint.metal ? 1.6 : 0.8) * std::exp(-off * off);
     const Rgb p = linear(paint.r, paint.g, paint.b);
     return {p.r * diffuse + spec, p.g * diffuse + spec, p.b * diffuse + spec};
   };
+  // Pixels well away from the axis are background: no need to sample them four times.
+  const double far = (0.6 * s.thickness + 0.03) * s.length + 2;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
+      if (std::abs(-(x + 0.5 - s.cx) * uy + (y + 0.5 - s.cy) * ux) > far) {
+        img[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] = back;
+        continue;
+      }
       Rgb sum;
       for (double dy : {0.25, 0.75})
         for (double dx : {0.25, 0.75}) {
