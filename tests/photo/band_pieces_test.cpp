@@ -92,7 +92,9 @@ TEST(BandReadings, WeighDirectionSeriesAndTolerance) {
   double total = 0;
   for (std::size_t i = 0; i < all.size(); ++i) {
     total += all[i].score;
-    if (i > 0) EXPECT_LE(all[i].score, all[i - 1].score);
+    if (i > 0) {
+      EXPECT_LE(all[i].score, all[i - 1].score);
+    }
     for (std::size_t j = 0; j < i; ++j)
       EXPECT_FALSE(all[i].ohms == all[j].ohms && all[i].tolerance == all[j].tolerance && all[i].tempco == all[j].tempco);
   }
