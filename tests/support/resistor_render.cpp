@@ -47,7 +47,7 @@ struct Paint {
 };
 constexpr Paint kPaints[kBandCount] = {
     {38, 36, 36, false},    {118, 66, 40, false},   {196, 38, 36, false}, {232, 118, 36, false},
-    {236, 204, 44, false},  {44, 138, 72, false},   {44, 82, 176, false}, {128, 62, 150, false},
+    {236, 204, 44, false},  {44, 138, 72, false},   {30, 92, 172, false}, {128, 62, 150, false},
     {128, 128, 126, false}, {236, 234, 226, false}, {182, 146, 66, true}, {180, 180, 186, true},
 };
 constexpr Paint kBodies[3] = {{226, 196, 152, false}, {96, 156, 206, false}, {126, 184, 154, false}};
