@@ -38,6 +38,9 @@ constexpr double kSurroundShare = 0.4;
 // thin edges fall away; the body's middle stays.
 constexpr double kCoreDepth = 0.45;
 constexpr double kLeastDepth = 1.5;  // small-copy pixels: thinner pieces are no body
+// Pieces are the thick foreground only: leads, a tray's rim and thin shadows touching the body
+// would otherwise join it into one piece whose axis leans.
+constexpr double kThick = 2;
 // Gaps in the foreground up to twice this share of the photo's size are closed: a band or two the
 // colour of the background.
 constexpr double kClosing = 0.025;
@@ -376,7 +379,7 @@ std::optional<FoundBody> findBody(const RgbImage& photo) {
   std::vector<Piece> pieces;
   std::vector<int> stack;
   for (std::size_t start = 0; start < mask.size(); ++start) {
-    if (!mask[start] || label[start] >= 0) continue;
+    if (depth[start] < kThick || label[start] >= 0) continue;
     Piece p;
     const int id = static_cast<int>(pieces.size());
     stack.assign(1, static_cast<int>(start));
@@ -392,7 +395,7 @@ std::optional<FoundBody> findBody(const RgbImage& photo) {
         if (q[0] < 0 || q[1] < 0 || q[0] >= s.w || q[1] >= s.h) continue;
         const std::size_t j =
             static_cast<std::size_t>(q[1]) * static_cast<std::size_t>(s.w) + static_cast<std::size_t>(q[0]);
-        if (mask[j] && label[j] < 0) label[j] = id, stack.push_back(static_cast<int>(j));
+        if (depth[j] >= kThick && label[j] < 0) label[j] = id, stack.push_back(static_cast<int>(j));
       }
     }
     if (p.depth >= kLeastDepth) {
