@@ -29,6 +29,8 @@ constexpr double kOffSeries = 0.12;
 // The widest gap standing before the last band: the tolerance band is set apart on most parts.
 constexpr double kWideGapBefore = 1.35;  // times the other gaps' mean
 constexpr double kWideGapOdds = 2;
+// The first band sits nearer its cap than the last band does to the other: by this share, these
+// odds.
 constexpr double kCloserStart = 0.75;
 constexpr double kCloserStartOdds = 1.5;
 // One band seen too many (a highlight on a cap, a speck): rarer than all bands seen right, likelier

@@ -174,7 +174,9 @@ PhotoAnswer readPhoto(const RgbImage& photo, std::optional<BodyLine> line) {
   a.seen = best.seen;
   if (a.seen.size() < 3 || a.seen.size() > 7) {  // seven: one may be a highlight
     if (!a.seen.empty() && best.bandPixels < kNarrowestBand) return refused(a, PhotoRefusal::TooSmall);
-    return refused(a, PhotoRefusal::NoBands);
+    // No bands along a line the reader proposed: more likely it found something else than the body
+    // (a body the colour of the desk stands out by its bands only). The user is asked for a line.
+    return refused(a, a.lineProposed ? PhotoRefusal::NoBody : PhotoRefusal::NoBands);
   }
   if (best.bandPixels < kNarrowestBand) return refused(a, PhotoRefusal::TooSmall);
   for (const SeenBand& b : a.seen)

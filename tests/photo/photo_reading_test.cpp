@@ -177,6 +177,18 @@ TEST(PhotoReading, RefusesWhatItCannotRead) {
   }
 }
 
+// A body the colour of the desk stands out by its bands only: read right, or the user is asked to
+// draw the line; never a reading of something else.
+TEST(PhotoReading, ABodyTheColourOfTheDeskIsReadOrLeftToTheUser) {
+  ResistorScene scene;
+  scene.bands = kCases[1].bands;
+  scene.angle = 0.4;
+  scene.background = {210, 185, 147};
+  const PhotoAnswer a = readPhoto(test::renderResistor(scene));
+  EXPECT_TRUE(a.refusal == PhotoRefusal::NoBody || shown(a, kCases[1].ohms)) << described(a);
+  EXPECT_TRUE(shown(readPhoto(test::renderResistor(scene), test::bodyLineOf(scene)), kCases[1].ohms));
+}
+
 TEST(PhotoReading, NeverFailsOnStrangeInput) {
   const double nan = std::numeric_limits<double>::quiet_NaN(), huge = 1e300;
   ResistorScene scene;
