@@ -90,13 +90,19 @@ struct Hypothesis {
   double bandPixels = 0;  // the median band's width in photo pixels
 };
 
-Hypothesis seeUnder(const StripColumns& cols, const BodyColour& body, const BodyPaint& paint, double pixelsPerColumn) {
-  Hypothesis h;
-  const Gains gains = gainsFor(body.colour, paint);
+// Where the bands are does not depend on which paint the body is: the strip is split once, with the
+// light set by the commonest body paint, and each hypothesis names the same bands' colours.
+std::vector<BandRun> bandsOf(const StripColumns& cols, const BodyColour& body) {
+  const Gains gains = gainsFor(body.colour, bodyPaints().front());
   std::vector<Lab> lab(cols.colour.size());
   for (std::size_t i = 0; i < lab.size(); ++i) lab[i] = labOf(gains(cols.colour[i]));
-  const Lab bodyLab = labOf(gains(body.colour));
-  const std::vector<BandRun> runs = splitBands(lab, bodyLab);
+  return splitBands(lab, labOf(gains(body.colour)));
+}
+
+Hypothesis seeUnder(const StripColumns& cols, const BodyColour& body, const std::vector<BandRun>& runs,
+                    const BodyPaint& paint, double pixelsPerColumn) {
+  Hypothesis h;
+  const Gains gains = gainsFor(body.colour, paint);
   std::vector<double> bodyShine;
   for (std::size_t i = 0; i < cols.sheen.size(); ++i)
     if (body.isBody[i]) bodyShine.push_back(cols.sheen[i]);
@@ -128,9 +134,9 @@ Hypothesis seeUnder(const StripColumns& cols, const BodyColour& body, const Body
     widths.push_back(w * pixelsPerColumn);
   }
   h.bandPixels = medianOf(widths);
-  const bool counted = h.seen.size() >= 3 && h.seen.size() <= 7;
-  h.fit = gains.castPrior * (counted ? 1 : 1e-3) *
-          std::exp(h.seen.empty() ? -50 : logFit / static_cast<double>(h.seen.size()));
+  // How likely the light's cast is, times how well the bands fit their nearest paints (the mean of
+  // their log-likelihoods: every hypothesis names the same bands).
+  h.fit = gains.castPrior * std::exp(h.seen.empty() ? 0 : logFit / static_cast<double>(h.seen.size()));
   return h;
 }
 
@@ -166,9 +172,10 @@ PhotoAnswer readPhoto(const RgbImage& photo, std::optional<BodyLine> line) {
   if (luminance(body.colour) < kDarkestBody) return refused(a, PhotoRefusal::TooDark);
   if (cols.clippedShare > kMostClipped) return refused(a, PhotoRefusal::Glare);
 
+  const std::vector<BandRun> runs = bandsOf(cols, body);
   Hypothesis best;
   for (const BodyPaint& paint : bodyPaints()) {
-    Hypothesis h = seeUnder(cols, body, paint, strip.pixelsPerColumn);
+    Hypothesis h = seeUnder(cols, body, runs, paint, strip.pixelsPerColumn);
     if (h.fit > best.fit || best.seen.empty()) best = std::move(h);
   }
   a.seen = best.seen;
