@@ -9,6 +9,7 @@
 // chosen reading into presses; the terminal prints it).
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,9 @@ struct SeenBand {
   double from = 0;
   double to = 0;
   std::vector<Band> colours;  // at least one
+  std::vector<double> odds;   // beside colours: how likely each is, 0 to 1
+  double strangeness = 0;     // how far the colour is from every known paint, in its spreads
+  std::array<double, 3> lab{};  // its colour in CIELAB, once the body's paint set the light
 };
 
 // One reading of the bands: the colours in reading order, what they mean and how sure it is.
