@@ -4,6 +4,7 @@
 // pictures have SCALE times the pixels and are named NAME@SCALEx.png. The player shows a
 // demonstration folder made for the pictures.
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QTest>
 #include <cstdio>
@@ -16,6 +17,10 @@
 #include "desktop/camera_view.h"
 #include "desktop/desktop_setup.h"
 #include "desktop/form_widget.h"
+#include "desktop/photo_readings_strip.h"
+#include "desktop/photo_view.h"
+#include "photo_file/photo_file.h"
+#include "support/resistor_render.h"
 #include "window/main_window.h"
 
 namespace {
@@ -109,6 +114,29 @@ int main(int argc, char** argv) {
     const QString file = out.filePath(QString::fromLatin1(name) + suffix + ".png");
     // The control area whole, also where a small screen leaves part of it scrolled out of view.
     if (!window.canvas()->grab().save(file)) {
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+      return 1;
+    }
+  }
+  // The photo view over the window, with a painted resistor pasted (yellow violet red gold on a
+  // beige body, tilted), once its readings are drawn.
+  {
+    auto form = kalvori::createMainWindow(nullptr, files, demo.path());
+    kalvori::desktop::FormWidget window(*form, nullptr, &files);
+    form->load();
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    kalvori::test::ResistorScene scene;
+    scene.bands = {kalvori::Band::Yellow, kalvori::Band::Violet, kalvori::Band::Red, kalvori::Band::Gold};
+    scene.angle = -0.2;
+    scene.background = {214, 210, 200};
+    QGuiApplication::clipboard()->setImage(kalvori::imageFromPhoto(kalvori::test::renderResistor(scene)));
+    QTest::keyClick(&window, Qt::Key_V, Qt::ControlModifier);
+    auto* photo = static_cast<kalvori::desktop::PhotoView*>(window.findChild<QWidget*>("photoView"));
+    if (!photo || !QTest::qWaitFor([&] { return photo->readings()->count() > 0; }, 20000)) return 1;
+    QApplication::processEvents();
+    const QString file = out.filePath(QStringLiteral("photo") + suffix + ".png");
+    if (!window.grab().save(file)) {
       std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
       return 1;
     }

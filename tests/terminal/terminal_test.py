@@ -209,6 +209,22 @@ for cut in (len(open(DARK_JPG, "rb").read()) // 2, 200):
     r = run_photo([data_file(f"cut{cut}.jpg", open(NAMED, "rb").read()[:cut])])
     check(f"a JPEG cut at {cut} is answered", r.returncode in (1, 2), (r.returncode, r.stderr))
 
+# Painted resistors as JPEG: the best reading first, the same as plain text and as JSON, along the
+# line the reader found or the one given.
+for bands, ohms, text in ((["yellow", "violet", "red", "gold"], 4700, "4.7 kΩ ±5%"),
+                          (["brown", "black", "black", "brown", "brown"], 1000, "1 kΩ ±1%")):
+    path = os.path.join(tmp, "-".join(bands) + ".jpg")
+    made = subprocess.run([WRITE_PHOTO, path, "resistor", ",".join(bands)], capture_output=True, text=True)
+    for args, said in (([path], "沿自动找到的线"), ([path, "--line", made.stdout.strip()], "沿给定的线")):
+        r = run_photo(args)
+        out = r.stdout.decode().splitlines()
+        check(f"{bands} {args[1:]}: read, best first", r.returncode == 0 and out and out[0].startswith("1. ") and
+              text in out[0] and out[-1].startswith(said), (r.returncode, out))
+        r = run_photo(args + ["--json"])
+        best = json.loads(r.stdout)["readings"][0] if r.returncode == 0 else {}
+        check(f"{bands} {args[1:]} as JSON", best.get("bands") == bands and best.get("value") == ohms and
+              best.get("unit") == "Ω" and 0 < best.get("score", 0) <= 1, r.stdout)
+
 # Photos of real resistors (see the top).
 if os.environ.get("KALVORI_PHOTOS"):
     folder = os.environ["KALVORI_PHOTOS"]
