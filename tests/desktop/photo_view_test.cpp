@@ -1,8 +1,9 @@
 // The photo view on the real window: a pasted image opens it with the proposed line, Esc leaves the
 // window as it was, Enter shows the chosen reading by pressing the mode's buttons, a band's colour
 // is changed by a click, the arrows move the line's ends and every change is read again, and text
-// on the clipboard still goes to the look-up line. The reader is played by hand: the view is about
-// what the user sees and presses, not about reading photos.
+// on the clipboard still goes to the look-up line. The reader is mostly played by hand: the view is
+// about what the user sees and presses, not about reading photos; one case reads a painted resistor
+// with the program's own reader.
 #include <sys/stat.h>
 
 #include <QAccessible>
@@ -22,6 +23,8 @@
 #include "desktop/photo_readings_strip.h"
 #include "desktop/photo_view.h"
 #include "marking/band_words.h"
+#include "photo_file/photo_file.h"
+#include "support/resistor_render.h"
 #include "support/form_state.h"
 #include "support/open_window.h"
 #include "support/temp_folder.h"
@@ -250,6 +253,23 @@ TEST_F(PhotoWindow, TextOnTheClipboardGoesToTheLookUpLineAndABadFileIsRefusedPla
     EXPECT_FALSE(photo()->canvas()->hasPhoto());
     EXPECT_TRUE(photo()->status().contains(why)) << photo()->status().toStdString();
   }
+}
+
+// The whole way with the program's own reader: a painted resistor pasted, its line proposed and
+// read, and Enter shows the best reading on the window.
+TEST_F(PhotoWindow, APaintedResistorPastedIsReadAndShownOnTheWindow) {
+  test::ResistorScene scene;
+  scene.bands = {B::Orange, B::Orange, B::Black, B::Gold};
+  scene.angle = 0.3;
+  QGuiApplication::clipboard()->setImage(imageFromPhoto(test::renderResistor(scene)));
+  key(Qt::Key_V, Qt::ControlModifier);
+  ASSERT_NE(photo(), nullptr);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return photo()->readings()->count() > 0; }, 10000)) << photo()->status().toStdString();
+  EXPECT_TRUE(photo()->canvas()->hasPhoto());
+  key(Qt::Key_Return);
+  EXPECT_FALSE(photo()->isVisible());
+  EXPECT_TRUE(form->control("r4").value);
+  EXPECT_EQ(ValueReading(*form).text(), "33Ω 误差率＋－5％");
 }
 
 // A pipe named like a photo, whose writer never comes, is refused at once rather than waited for,
