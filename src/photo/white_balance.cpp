@@ -14,7 +14,7 @@ namespace {
 const std::array<BodyPaint, 3> kBodies{{
     {"beige", linearOfSrgb(222, 196, 160), 1},
     {"blue", linearOfSrgb(110, 165, 210), 0.5},
-    {"green", linearOfSrgb(130, 180, 150), 0.3},
+    {"green", linearOfSrgb(130, 180, 150), 0.5},
 }};
 
 // Columns within this distance of one another are the same paint (noise and shading apart).
