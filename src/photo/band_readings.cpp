@@ -39,6 +39,7 @@ constexpr double kOneBandTooMany = 0.08;
 constexpr double kPaleBand = 85;  // L*, the body's paint at 80
 constexpr double kPaleOdds = 3;
 
+// The power the readings' weights are raised to before they are shared out (see rankReadings).
 constexpr double kSharpening = 1.5;
 
 double of(const std::array<double, kBandCount>& table, Band b) { return table[static_cast<std::size_t>(b)]; }

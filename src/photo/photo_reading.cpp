@@ -33,7 +33,7 @@ constexpr double kMostClipped = 0.3;    // share of the strip clipped white
 // photo's size and it is not on the photo.
 constexpr double kOverreach = 0.05;
 
-// The readings shown: up to three, each at least this share of all weight.
+// The readings shown: up to three, each scored at least this.
 constexpr std::size_t kMostReadings = 3;
 constexpr double kLeastShown = 0.03;
 // Below this score the best reading is a guess: refuse rather than mislead. Over photos as other
@@ -115,7 +115,8 @@ Hypothesis seeUnder(const StripColumns& cols, const BodyColour& body, const std:
     std::vector<double> apart(static_cast<std::size_t>(w));
     double furthest = 0;
     for (int c = r.from; c < r.to; ++c) {
-      apart[static_cast<std::size_t>(c - r.from)] = labDistance(labOf(gains(cols.colour[static_cast<std::size_t>(c)])), bodyLab, kBandLightWeight);
+      const Lab lab = labOf(gains(cols.colour[static_cast<std::size_t>(c)]));
+      apart[static_cast<std::size_t>(c - r.from)] = labDistance(lab, bodyLab, kBandLightWeight);
       furthest = std::max(furthest, apart[static_cast<std::size_t>(c - r.from)]);
     }
     LinearRgb sum;
@@ -147,8 +148,8 @@ Hypothesis seeUnder(const StripColumns& cols, const BodyColour& body, const std:
     widths.push_back(w * pixelsPerColumn);
   }
   h.bandPixels = medianOf(widths);
-  // How common the paint is, times how likely the light's cast is, times how well the bands fit their nearest paints (the mean of
-  // their log-likelihoods: every hypothesis names the same bands).
+  // How common the paint is, times how likely the light's cast is, times how well the bands fit
+  // their nearest paints (the mean of their log-likelihoods: every hypothesis names the same bands).
   h.fit = paint.share * gains.castPrior * std::exp(h.seen.empty() ? 0 : logFit / static_cast<double>(h.seen.size()));
   return h;
 }
