@@ -30,6 +30,23 @@ constexpr std::array<BandPaint, kBandCount> kPaints{{
     {Band::Silver, {72, -1, 4}, 9, true},
 }};
 
+// Cameras differ most in how saturated they render colours (phones push saturation up, cheap
+// sensors wash it out): chroma changes by a factor, so its difference counts as a ratio, worth this
+// many CIELAB units per natural logarithm at the paints' typical chroma. Hue and lightness are
+// left as they are. Greys' chroma is mostly noise: the ratio is taken over chroma plus this much.
+constexpr double kChromaPerLog = 45;
+constexpr double kChromaFloor = 12;
+
+double paintDistance(const Lab& seen, const Lab& paint) {
+  const double c1 = chromaOf(seen), c2 = chromaOf(paint);
+  const double dl = (seen.L - paint.L) * kLightWeight;
+  const double dc = kChromaPerLog * std::log((c1 + kChromaFloor) / (c2 + kChromaFloor));
+  // The hue difference as CIE defines it: what is left of the a, b distance once chroma is taken out.
+  const double da = seen.a - paint.a, db = seen.b - paint.b;
+  const double dh2 = std::max(0.0, da * da + db * db - (c1 - c2) * (c1 - c2));
+  return std::sqrt(dl * dl + dc * dc + dh2);
+}
+
 constexpr bool paintsInOrder() {
   for (std::size_t i = 0; i < kPaints.size(); ++i)
     if (static_cast<std::size_t>(kPaints[i].band) != i) return false;
@@ -55,7 +72,7 @@ ColourOdds colourOdds(const Lab& lab, double shine, double& nearest) {
   double top = -1e300;
   nearest = 1e9;
   for (const BandPaint& p : kPaints) {
-    const double d = labDistance(lab, p.lab, kLightWeight) / p.spread;
+    const double d = paintDistance(lab, p.lab) / p.spread;
     nearest = std::min(nearest, d);
     double w = -0.5 * d * d;
     if (p.metallic)

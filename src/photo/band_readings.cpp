@@ -39,6 +39,9 @@ constexpr double kOneBandTooMany = 0.08;
 constexpr double kPaleBand = 85;  // L*, the body's paint at 80
 constexpr double kPaleOdds = 3;
 
+// The power the readings' weights are raised to before they are shared out (see rankReadings).
+constexpr double kSharpening = 1.5;
+
 double of(const std::array<double, kBandCount>& table, Band b) { return table[static_cast<std::size_t>(b)]; }
 
 // The index in eSeries() of the smallest series holding the value's digits (E6 0 ... E192 5), or 6.
@@ -178,9 +181,16 @@ std::vector<BandReading> rankReadings(const std::vector<SeenBand>& seen) {
     }
   if (!(total > 0)) return {};
   std::sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) { return a.weight > b.weight; });
+  // The colour odds are spread wide enough for every camera, so for any one photo each band's odds
+  // are flatter than its own light and lens warrant, and the product over the bands understates
+  // how far the likeliest reading stands out. Sharpening the weights by a power brings a reading's
+  // share near the share of such readings that are right, measured over photos as other cameras,
+  // lights, scales and backgrounds give them.
+  double sharpened = 0;
+  for (const Group& g : groups) sharpened += std::pow(g.weight / total, kSharpening);
   std::vector<BandReading> out;
   for (Group& g : groups) {
-    g.best.score = g.weight / total;
+    g.best.score = std::pow(g.weight / total, kSharpening) / sharpened;
     out.push_back(g.best);
   }
   return out;

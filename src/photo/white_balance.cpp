@@ -8,11 +8,13 @@ namespace kalvori {
 
 namespace {
 
-// Bodies in daylight, as sRGB: carbon film's beige, metal film's light blue and pale green.
+// Bodies in daylight, as sRGB: carbon film's beige, metal film's light blue and pale green; and
+// how common each is. A beige body under a cool light and a blue or green body under a warm one
+// look alike, so which paint is commoner decides when the bands fit both about as well.
 const std::array<BodyPaint, 3> kBodies{{
-    {"beige", linearOfSrgb(222, 196, 160)},
-    {"blue", linearOfSrgb(110, 165, 210)},
-    {"green", linearOfSrgb(130, 180, 150)},
+    {"beige", linearOfSrgb(222, 196, 160), 1},
+    {"blue", linearOfSrgb(110, 165, 210), 0.5},
+    {"green", linearOfSrgb(130, 180, 150), 0.5},
 }};
 
 // Columns within this distance of one another are the same paint (noise and shading apart).

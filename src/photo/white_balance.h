@@ -18,6 +18,7 @@ namespace kalvori {
 struct BodyPaint {
   std::string_view name;
   LinearRgb reference;  // the paint in daylight
+  double share = 1;     // how common the paint is among bodies, relative to the commonest
 };
 std::span<const BodyPaint> bodyPaints();
 

@@ -28,13 +28,16 @@ TEST(BandPaints, EachPaintIsItsOwnLikeliestColour) {
     EXPECT_NEAR(std::accumulate(odds.begin(), odds.end(), 0.0), 1.0, 1e-9);
     EXPECT_EQ(nearest, 0);
   }
-  // Halfway between gold and yellow, the shine decides; far from every paint is strange.
+  // Halfway between gold and yellow, the shine decides; far from every paint (a cyan no band is
+  // painted in) is strange, but a violet only more saturated than the table's is not.
   const Lab between{77, 5, 50};
   double nearest = 0;
   EXPECT_EQ(likeliest(colourOdds(between, 3.0, nearest)), B::Gold);
   EXPECT_EQ(likeliest(colourOdds(between, 0.8, nearest)), B::Yellow);
-  colourOdds({50, 90, -90}, 1, nearest);
+  colourOdds({60, -60, -60}, 1, nearest);
   EXPECT_GT(nearest, 3);
+  EXPECT_EQ(likeliest(colourOdds({48, 44, -60}, 1, nearest)), B::Violet);
+  EXPECT_LT(nearest, 2.5);
 }
 
 TEST(WhiteBalance, TheCommonestColourIsTheBodyAndCastsAreHeld) {
