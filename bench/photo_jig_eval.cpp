@@ -68,18 +68,27 @@ void print(const char* what, const Counts& c) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s FOLDER [LINES.csv] [-v]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s FOLDER [LINES.csv] [-v] [--goal]\n", argv[0]);
     return 2;
   }
   const std::string folder = argv[1];
   std::string linesPath;
-  bool verbose = false;
+  bool verbose = false, goal = false;
   for (int i = 2; i < argc; ++i) {
     if (std::string(argv[i]) == "-v")
       verbose = true;
+    else if (std::string(argv[i]) == "--goal")
+      goal = true;
     else
       linesPath = argv[i];
   }
+  // With --goal, a check run by ctest: photos that are not on this machine skip it.
+  constexpr int kSkipped = 77;
+  if (goal && !std::ifstream(folder + "/labels.csv").good()) {
+    std::printf("no photos in %s: skipped\n", folder.c_str());
+    return kSkipped;
+  }
+  bool goalMet = true;
   const auto labels = csv(folder + "/labels.csv");
   std::set<std::string> values;
   for (const auto& row : labels) values.insert(row.at(1));
@@ -137,6 +146,15 @@ int main(int argc, char** argv) {
     const char* how = byHand ? "hand-drawn lines" : "proposed lines";
     print((std::string(how) + ", half A").c_str(), halves[0]);
     print((std::string(how) + ", half B").c_str(), halves[1]);
+    // The goal for photos the reader has never seen, held here too: the right value first for half,
+    // among those shown for seven in ten, and shown without it for no more than one in four.
+    const Counts& a = halves[0];
+    const Counts& b = halves[1];
+    const int photos = a.photos + b.photos, first = a.first + b.first, shown = a.shown + b.shown;
+    const int wrong = a.wrong + b.wrong;
+    const bool met = 2 * first >= photos && 10 * shown >= 7 * photos && 4 * wrong <= photos;
+    std::printf("%s: goal %s\n", how, met ? "met" : "missed");
+    goalMet = goalMet && met;
   }
-  return 0;
+  return goal && !goalMet ? 1 : 0;
 }
