@@ -14,44 +14,16 @@
 #include <string>
 #include <vector>
 
+#include "jig_photos.h"
 #include "marking/band_words.h"
 #include "photo/photo_reading.h"
+#include "photo_file/photo_file.h"
 
 namespace {
 
 using namespace kalvori;
-
-struct Counts {
-  int photos = 0, first = 0, shown = 0, refused = 0, wrong = 0;
-};
-
-std::vector<std::vector<std::string>> csv(const std::string& path) {
-  std::vector<std::vector<std::string>> rows;
-  std::ifstream in(path);
-  std::string line;
-  bool header = true;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (header) {
-      header = false;
-      continue;
-    }
-    std::vector<std::string> cells;
-    std::stringstream s(line);
-    std::string cell;
-    while (std::getline(s, cell, ',')) cells.push_back(cell);
-    if (!cells.empty()) rows.push_back(cells);
-  }
-  return rows;
-}
-
-RgbImage load(const std::string& path) {
-  const QImage q = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB888);
-  RgbImage img(q.width(), q.height());
-  for (int y = 0; y < q.height(); ++y)
-    std::copy_n(q.constScanLine(y), static_cast<std::size_t>(q.width()) * 3, img.pixel(0, y));
-  return img;
-}
+using bench::Counts;
+using bench::csvRows;
 
 std::string bandsText(const std::vector<Band>& bands) {
   std::string s;
@@ -89,7 +61,7 @@ int main(int argc, char** argv) {
     return kSkipped;
   }
   bool goalMet = true;
-  const auto labels = csv(folder + "/labels.csv");
+  const auto labels = csvRows(folder + "/labels.csv");
   std::set<std::string> values;
   for (const auto& row : labels) values.insert(row.at(1));
   // Alternate values between the halves, in the order of their text.
@@ -99,7 +71,7 @@ int main(int argc, char** argv) {
 
   std::map<std::string, BodyLine> drawn;
   if (!linesPath.empty() && std::ifstream(linesPath).good())
-    for (const auto& row : csv(linesPath))
+    for (const auto& row : csvRows(linesPath))
       if (row.size() >= 5)
         drawn[row[0]] = {{std::stod(row[1]), std::stod(row[2])}, {std::stod(row[3]), std::stod(row[4])}};
 
@@ -111,7 +83,7 @@ int main(int argc, char** argv) {
     Counts halves[2];
     for (const auto& row : labels) {
       const std::string& file = row.at(0);
-      const RgbImage photo = load(folder + "/" + file);
+      const RgbImage photo = decodePhotoFile(folder + "/" + file).image;
       std::optional<BodyLine> line;
       if (byHand) {
         if (!drawn.count(file)) continue;

@@ -25,60 +25,22 @@
 #include <string>
 #include <vector>
 
+#include "jig_photos.h"
 #include "photo/photo_reading.h"
+#include "photo_file/photo_file.h"
 #include "support/resistor_render.h"
 
 namespace {
 
 using namespace kalvori;
-
-struct Counts {
-  int photos = 0, first = 0, shown = 0, refused = 0, wrong = 0;
-  void add(const Counts& o) {
-    photos += o.photos, first += o.first, shown += o.shown, refused += o.refused, wrong += o.wrong;
-  }
-};
+using bench::Counts;
+using bench::csvRows;
 
 // One answer, for the score's calibration.
 struct Outcome {
   double best = 0, second = 0;
   bool firstRight = false;
 };
-
-std::vector<std::vector<std::string>> csv(const std::string& path) {
-  std::vector<std::vector<std::string>> rows;
-  std::ifstream in(path);
-  std::string line;
-  bool header = true;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (header) {
-      header = false;
-      continue;
-    }
-    std::vector<std::string> cells;
-    std::stringstream s(line);
-    std::string cell;
-    while (std::getline(s, cell, ',')) cells.push_back(cell);
-    if (!cells.empty()) rows.push_back(cells);
-  }
-  return rows;
-}
-
-RgbImage rgbOf(const QImage& image) {
-  const QImage q = image.convertToFormat(QImage::Format_RGB888);
-  RgbImage img(q.width(), q.height());
-  for (int y = 0; y < q.height(); ++y)
-    std::copy_n(q.constScanLine(y), static_cast<std::size_t>(q.width()) * 3, img.pixel(0, y));
-  return img;
-}
-
-QImage qimageOf(const RgbImage& img) {
-  QImage q(img.width, img.height, QImage::Format_RGB888);
-  for (int y = 0; y < img.height; ++y)
-    std::copy_n(img.pixel(0, y), static_cast<std::size_t>(img.width) * 3, q.scanLine(y));
-  return q;
-}
 
 QImage jpeg(const QImage& image, int quality) {
   QByteArray bytes;
@@ -384,11 +346,11 @@ int main(int argc, char** argv) {
   }
   std::map<std::string, BodyLine> drawn;
   if (!linesPath.empty())
-    for (const auto& row : csv(linesPath))
+    for (const auto& row : csvRows(linesPath))
       if (row.size() >= 5)
         drawn[row[0]] = {{std::stod(row[1]), std::stod(row[2])}, {std::stod(row[3]), std::stod(row[4])}};
 
-  const auto labels = csv(folder + "/labels.csv");
+  const auto labels = csvRows(folder + "/labels.csv");
   std::uint32_t seed = 1;
   for (const Condition& cond : conditions()) {
     if (!only.empty() && cond.name.find(only) == std::string::npos) continue;
@@ -401,7 +363,7 @@ int main(int argc, char** argv) {
                                 ? hand->second
                                 : BodyLine{{photo.width() / 3.0, photo.height() / 2.0}, {photo.width() * 2 / 3.0, photo.height() / 2.0}};
       const Transformed tr = cond.apply(photo, line, seed++);
-      const RgbImage img = rgbOf(tr.image);
+      const RgbImage img = photoFromImage(tr.image);
       count(t, "jig: " + cond.name, false, img, std::nullopt, row.at(1));
       if (hand != drawn.end()) count(t, "jig: " + cond.name, true, img, tr.line, row.at(1));
     }
@@ -436,10 +398,10 @@ int main(int argc, char** argv) {
     s.bandWidth = (s.bands.size() <= 4 ? 0.065 : 0.05) + u(random) * 0.025;
     RgbImage img = test::renderResistor(s);
     // The camera's own processing: saturation and contrast as phones set them, then JPEG.
-    QImage q = mapPixels(qimageOf(img), saturation(0.75 + u(random) * 0.5));
+    QImage q = mapPixels(imageFromPhoto(img), saturation(0.75 + u(random) * 0.5));
     q = mapPixels(q, contrast(0.9 + u(random) * 0.35));
     if (u(random) < 0.5) q = jpeg(q, 40 + static_cast<int>(u(random) * 40));
-    img = rgbOf(q);
+    img = photoFromImage(q);
     const std::string want = readingOfBands(s.bands)->ohms.text();
     const std::string name = std::string("synthetic: ") + bodies[kind] + ", " + std::to_string(s.bands.size()) + " bands";
     count(t, name, false, img, std::nullopt, want);

@@ -16,6 +16,7 @@
 #include <optional>
 #include <utility>
 
+#include "desktop/classic_style.h"
 #include "desktop/control_widgets.h"
 #include "desktop/qt_handoff.h"
 #include "photo_file/photo_file.h"
@@ -275,12 +276,7 @@ void CameraView::dismiss() {
 }
 
 void CameraView::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  QStyleOption option;
-  option.initFrom(this);
-  option.state &= ~(QStyle::State_Sunken | QStyle::State_On | QStyle::State_HasFocus);
-  option.state |= QStyle::State_Raised;
-  style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, this);
+  paintRaisedPanel(this);
 }
 
 // The view's keys are its own: nothing typed here reaches the window beneath.

@@ -298,4 +298,15 @@ QPixmap ClassicStyle::generatedIconPixmap(QIcon::Mode mode, const QPixmap& pixma
   return out;
 }
 
+void paintRaisedPanel(QWidget* panel) {
+  QPainter painter(panel);
+  QStyleOption option;
+  option.initFrom(panel);
+  option.state &= ~(QStyle::State_Sunken | QStyle::State_On | QStyle::State_HasFocus);
+  option.state |= QStyle::State_Raised;
+  panel->style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, panel);
+}
+
+void paintSunkenEdge(QPainter& painter, const QRect& r) { drawBevel(&painter, r, kSunken); }
+
 }  // namespace kalvori::desktop

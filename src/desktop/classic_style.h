@@ -34,4 +34,11 @@ class ClassicStyle : public QProxyStyle {
   QPixmap generatedIconPixmap(QIcon::Mode mode, const QPixmap& pixmap, const QStyleOption* option) const override;
 };
 
+// A panel laid over the window (the look-up line, the photo and camera views): the face of a raised
+// button over the whole widget, in the widget's own style.
+void paintRaisedPanel(QWidget* panel);
+// The sunken two-pixel edge of a box or list round `r`, for a widget that paints its own inside
+// (the photo, the readings drawn over it).
+void paintSunkenEdge(QPainter& painter, const QRect& r);
+
 }  // namespace kalvori::desktop

@@ -15,6 +15,7 @@
 
 #include "converter/marking_keys.h"
 #include "converter/modes.h"
+#include "desktop/classic_style.h"
 #include "desktop/control_widgets.h"
 #include "desktop/form_widget.h"
 #include "desktop/marking_picture.h"
@@ -205,12 +206,7 @@ void LookupLine::keyPressEvent(QKeyEvent* event) {
 }
 
 void LookupLine::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  QStyleOption option;
-  option.initFrom(this);
-  option.state &= ~(QStyle::State_Sunken | QStyle::State_On | QStyle::State_HasFocus);
-  option.state |= QStyle::State_Raised;
-  style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, this);
+  paintRaisedPanel(this);
 }
 
 // The input and its title and hint in the first row, the answer below, all inside the raised edge;

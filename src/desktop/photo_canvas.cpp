@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/classic_style.h"
+
 namespace kalvori::desktop {
 
 namespace {
@@ -17,7 +19,6 @@ const QColor kBehind(128, 128, 128);
 const QColor kWhite(255, 255, 255);
 const QColor kBlack(0, 0, 0);
 const QColor kNavy(0, 0, 128);  // the classic selection colour
-const QColor kShadow(128, 128, 128), kDarkShadow(64, 64, 64), kLight(223, 223, 223);
 
 constexpr int kHandle = 7;          // a handle's side, as the classic sizing handles
 constexpr double kGrip = 8;         // how near a handle a press takes it
@@ -182,15 +183,7 @@ void PhotoCanvas::paintEvent(QPaintEvent*) {
   // The sunken edge of a classic box, the dark grey behind the photo.
   const QRect r = rect();
   p.fillRect(r, kBehind);
-  p.fillRect(QRect(r.left(), r.top(), r.width() - 1, 1), kShadow);
-  p.fillRect(QRect(r.left(), r.top(), 1, r.height() - 1), kShadow);
-  p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), kWhite);
-  p.fillRect(QRect(r.right(), r.top(), 1, r.height()), kWhite);
-  const QRect inner = r.adjusted(1, 1, -1, -1);
-  p.fillRect(QRect(inner.left(), inner.top(), inner.width() - 1, 1), kDarkShadow);
-  p.fillRect(QRect(inner.left(), inner.top(), 1, inner.height() - 1), kDarkShadow);
-  p.fillRect(QRect(inner.left(), inner.bottom(), inner.width(), 1), kLight);
-  p.fillRect(QRect(inner.right(), inner.top(), 1, inner.height()), kLight);
+  paintSunkenEdge(p, r);
   if (shown_.isNull()) return;
 
   const QRectF area = r.adjusted(kEdge, kEdge, -kEdge, -kEdge);

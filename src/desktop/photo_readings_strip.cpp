@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 
+#include "desktop/classic_style.h"
 #include "desktop/control_widgets.h"
 #include "desktop/qt_handoff.h"
 #include "marking/band_colour.h"
@@ -25,7 +26,7 @@ const QColor kBody(226, 200, 150);  // a carbon-film body, as the look-up's pict
 const QColor kEdgeInk(60, 60, 60);
 const QColor kNavy(0, 0, 128);
 const QColor kWhite(255, 255, 255);
-const QColor kShadow(128, 128, 128), kDarkShadow(64, 64, 64), kLight(223, 223, 223);
+const QColor kLight(223, 223, 223);
 
 QString colourName(Band b) {
   const std::string_view n = bandColour(b).name;
@@ -185,15 +186,7 @@ void PhotoReadingsStrip::paintEvent(QPaintEvent*) {
   // A classic list: white inside a sunken edge.
   const QRect r = rect();
   p.fillRect(r, kWhite);
-  p.fillRect(QRect(r.left(), r.top(), r.width() - 1, 1), kShadow);
-  p.fillRect(QRect(r.left(), r.top(), 1, r.height() - 1), kShadow);
-  p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), kWhite);
-  p.fillRect(QRect(r.right(), r.top(), 1, r.height()), kWhite);
-  const QRect inner = r.adjusted(1, 1, -1, -1);
-  p.fillRect(QRect(inner.left(), inner.top(), inner.width() - 1, 1), kDarkShadow);
-  p.fillRect(QRect(inner.left(), inner.top(), 1, inner.height() - 1), kDarkShadow);
-  p.fillRect(QRect(inner.left(), inner.bottom(), inner.width(), 1), kLight);
-  p.fillRect(QRect(inner.right(), inner.top(), 1, inner.height()), kLight);
+  paintSunkenEdge(p, r);
   p.setClipRect(r.adjusted(kEdge, kEdge, -kEdge, -kEdge));
 
   const QFontMetrics m(font());

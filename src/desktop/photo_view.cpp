@@ -15,6 +15,7 @@
 #include "converter/marking_keys.h"
 #include "converter/mode_presses.h"
 #include "converter/modes.h"
+#include "desktop/classic_style.h"
 #include "desktop/control_widgets.h"
 #include "desktop/form_widget.h"
 #include "desktop/photo_canvas.h"
@@ -326,12 +327,7 @@ bool PhotoView::focusNextPrevChild(bool next) {
 }
 
 void PhotoView::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  QStyleOption option;
-  option.initFrom(this);
-  option.state &= ~(QStyle::State_Sunken | QStyle::State_On | QStyle::State_HasFocus);
-  option.state |= QStyle::State_Raised;
-  style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, this);
+  paintRaisedPanel(this);
 }
 
 // The title and the hint in the first row; the photo takes what the rows under it leave: the

@@ -119,9 +119,9 @@ RgbImage renderResistor(const ResistorScene& s) {
     const double diffuse = (0.3 + 0.7 * facing) * (paint.metal ? 0.75 : 1.0) * (1 - 0.1 * v);
     const double width = paint.metal ? 0.1 : 0.16;
     const double off = (v - s.glareAt) / width;
-    const double spec = s.glare * (paint.metal ? 1.6 : 0.8) * std::exp(-off * off);
+    const double specular = s.glare * (paint.metal ? 1.6 : 0.8) * std::exp(-off * off);
     const Rgb p = linear(paint.r, paint.g, paint.b);
-    return {p.r * diffuse + spec, p.g * diffuse + spec, p.b * diffuse + spec};
+    return {p.r * diffuse + specular, p.g * diffuse + specular, p.b * diffuse + specular};
   };
   // Pixels well away from the axis are background: no need to sample them four times.
   const double far = (0.6 * s.thickness + 0.03) * s.length + 2;
