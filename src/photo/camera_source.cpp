@@ -139,10 +139,12 @@ GstElement* parsed(Parse parse) {
   return nullptr;
 }
 
-// Every camera's picture ends the same way: converted to RGB, scaled down to fit the largest size
-// kept (its shape kept, square pixels), the newest picture only.
+// Every camera's picture ends the same way: decoded where the camera sends JPEG (many USB cameras
+// give their larger sizes only so), converted to RGB, scaled down to fit the largest size kept (its
+// shape kept, square pixels), the newest picture only. A raw picture passes the decoder untouched.
 constexpr const char* kTail =
-    "videoconvert ! videoscale ! capsfilter name=size ! appsink name=frames drop=true max-buffers=1 sync=false";
+    "decodebin ! videoconvert ! videoscale ! capsfilter name=size ! appsink name=frames drop=true max-buffers=1 "
+    "sync=false";
 
 }  // namespace
 

@@ -266,14 +266,9 @@ TEST_F(PhotoWindow, APaintedResistorPastedIsReadAndShownOnTheWindow) {
   ASSERT_NE(photo(), nullptr);
   ASSERT_TRUE(QTest::qWaitFor([&] { return photo()->readings()->count() > 0; }, 10000)) << photo()->status().toStdString();
   EXPECT_TRUE(photo()->canvas()->hasPhoto());
-  // The camera's view opens over it, and Esc there goes back to the photo.
-  photo()->findChild<QPushButton*>("photoCamera")->click();
-  auto* take = view->findChild<QPushButton*>("cameraTake");
-  ASSERT_NE(take, nullptr);
-  EXPECT_TRUE(take->isVisible());
-  key(Qt::Key_Escape);
-  EXPECT_FALSE(take->isVisible());
-  EXPECT_TRUE(photo()->isVisible());
+  // A camera can be had from here too (its view is tested with a camera of its own: this one would
+  // look for the machine's cameras on a thread still running when the test ends).
+  EXPECT_TRUE(photo()->findChild<QPushButton*>("photoCamera")->isVisible());
   key(Qt::Key_Return);
   EXPECT_FALSE(photo()->isVisible());
   EXPECT_TRUE(form->control("r4").value);

@@ -88,9 +88,10 @@ TEST(CameraSource, ASolidPictureArrivesInItsColourAndSize) {
   EXPECT_TRUE(r.errors.empty());
 }
 
-TEST(CameraSource, ALargePictureIsScaledDownInShape) {
+// A camera sending its large pictures as JPEG, as many do.
+TEST(CameraSource, ALargeJpegPictureIsDecodedAndScaledDownInShape) {
   Received r;
-  auto source = sourceOf("videotestsrc ! video/x-raw,width=1920,height=1080", r);
+  auto source = sourceOf("videotestsrc ! video/x-raw,width=1920,height=1080 ! jpegenc", r);
   source->start();
   ASSERT_TRUE(r.waitFor([](Received& x) { return x.frames > 0; }));
   source->stop();
