@@ -582,6 +582,10 @@ TEST_F(StuckStorage, FilesStuckInTheirReleaseCountAndAHealthyFileOfTheirSharePla
   expectPlaysFromStart(stallingFile("dead share", 0));
   expectPlaysFromStart(stallingFile("dead share", 1));  // the first, given up, is stuck in its release
   expectPlaysFromStart(healthy);                         // and so is the second: the share has a third thread
+  // The healthy file lets go at once. Until it has, the next file would wait for a thread, judged
+  // again by a clock this test holds still: wait for the release instead.
+  device.command("close");
+  ASSERT_TRUE(pipelinesAtMost(device, 2));
   expectPlaysFromStart(stallingFile("dead share", 2));
   // Left for the healthy file, the third is stuck in its release too: the file waits, is judged
   // again by the clock, and is refused.

@@ -30,6 +30,12 @@ struct MediaProbe {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return *device.pipelines_ == 0;
   }
+  static bool pipelinesAtMost(const GstMediaDevice& device, int left) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (*device.pipelines_ > left && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return *device.pipelines_ <= left;
+  }
 };
 }  // namespace testing
 
@@ -41,5 +47,10 @@ inline std::optional<long long> positionNs(const GstMediaDevice& device) {
 // Whether every pipeline the device made has let go of everything: none open, and those given up
 // released (waits up to five seconds for them).
 inline bool pipelineReleased(const GstMediaDevice& device) { return testing::MediaProbe::pipelineReleased(device); }
+// Whether no more than `left` pipelines still hold anything (those stuck in their release), once
+// the others have let go (waits up to five seconds for them).
+inline bool pipelinesAtMost(const GstMediaDevice& device, int left) {
+  return testing::MediaProbe::pipelinesAtMost(device, left);
+}
 
 }  // namespace kalvori
