@@ -12,13 +12,7 @@ namespace kalvori::desktop {
 
 namespace {
 
-// The classic greys. The button face is the platform's, as the design data's dash means it.
-const QColor kWhite(255, 255, 255);
-const QColor kLight(223, 223, 223);
-const QColor kFace(192, 192, 192);
-const QColor kShadow(128, 128, 128);
-const QColor kDarkShadow(64, 64, 64);
-const QColor kBlack(0, 0, 0);
+using namespace classic;
 
 struct EdgePair {
   QColor topLeft, bottomRight;
@@ -139,7 +133,7 @@ QPalette ClassicStyle::standardPalette() const {
   QPalette palette(kBlack, kFace, kWhite, kShadow, kShadow, kBlack, kWhite, kWhite, kFace);
   palette.setColor(QPalette::Midlight, kLight);
   palette.setColor(QPalette::Shadow, kBlack);
-  palette.setColor(QPalette::Highlight, QColor(0, 0, 128));
+  palette.setColor(QPalette::Highlight, kNavy);
   palette.setColor(QPalette::HighlightedText, kWhite);
   for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
     palette.setColor(QPalette::Disabled, role, kShadow);

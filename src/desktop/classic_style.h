@@ -12,9 +12,23 @@
 // and are not its business.
 #pragma once
 
+#include <QColor>
 #include <QProxyStyle>
 
 namespace kalvori::desktop {
+
+// The classic palette, also for what paints its own faces: the greys of the bevels (the button
+// face is the platform's, as the design data's dash means it), white, black, and the navy of a
+// selection.
+namespace classic {
+inline const QColor kWhite(255, 255, 255);
+inline const QColor kLight(223, 223, 223);
+inline const QColor kFace(192, 192, 192);
+inline const QColor kShadow(128, 128, 128);
+inline const QColor kDarkShadow(64, 64, 64);
+inline const QColor kBlack(0, 0, 0);
+inline const QColor kNavy(0, 0, 128);
+}  // namespace classic
 
 class ClassicStyle : public QProxyStyle {
  public:

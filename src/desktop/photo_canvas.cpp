@@ -15,10 +15,8 @@ namespace {
 
 // Inside the sunken edge; the photo stands on the classic dark grey where it does not fill it.
 constexpr int kEdge = 2;
-const QColor kBehind(128, 128, 128);
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kNavy(0, 0, 128);  // the classic selection colour
+using namespace classic;
+const QColor kBehind = kShadow;
 
 constexpr int kHandle = 7;          // a handle's side, as the classic sizing handles
 constexpr double kGrip = 8;         // how near a handle a press takes it

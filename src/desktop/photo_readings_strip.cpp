@@ -24,9 +24,7 @@ constexpr int kNumber = 20;         // the row's number at its left
 constexpr int kMostStripWidth = 300;
 const QColor kBody(226, 200, 150);  // a carbon-film body, as the look-up's picture paints it
 const QColor kEdgeInk(60, 60, 60);
-const QColor kNavy(0, 0, 128);
-const QColor kWhite(255, 255, 255);
-const QColor kLight(223, 223, 223);
+using namespace classic;
 
 QString colourName(Band b) {
   const std::string_view n = bandColour(b).name;

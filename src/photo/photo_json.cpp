@@ -3,30 +3,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "marking/answer_json.h"
 #include "marking/band_words.h"
 #include "photo/photo_reading.h"
 
 namespace kalvori {
 
 namespace {
-
-std::string quoted(std::string_view s) {
-  std::string out = "\"";
-  for (char c : s) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      char esc[8];
-      std::snprintf(esc, sizeof esc, "\\u%04x", u);
-      out += esc;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
 
 std::string number(double v) {
   if (!std::isfinite(v)) return "null";
@@ -37,7 +20,7 @@ std::string number(double v) {
 
 std::string readingJson(const BandReading& r) {
   std::string out = "{\"bands\": [";
-  for (std::size_t i = 0; i < r.bands.size(); ++i) out += (i ? ", " : "") + quoted(iecColourName(r.bands[i]));
+  for (std::size_t i = 0; i < r.bands.size(); ++i) out += (i ? ", " : "") + jsonString(iecColourName(r.bands[i]));
   out += "], \"value\": " + r.ohms.text() + ", \"unit\": \"Ω\", \"tolerance\": ";
   if (r.tolerance)
     out +=
@@ -59,7 +42,7 @@ std::string photoJson(const PhotoAnswer& a) {
   for (std::size_t i = 0; i < a.readings.size(); ++i) out += (i ? ", " : "") + readingJson(a.readings[i]);
   out += "], \"line\": [" + number(a.line.from.x) + ", " + number(a.line.from.y) + ", " + number(a.line.to.x) + ", " +
          number(a.line.to.y) + "], \"refusal\": ";
-  out += a.refusal == PhotoRefusal::None ? "null" : quoted(a.why);
+  out += a.refusal == PhotoRefusal::None ? "null" : jsonString(a.why);
   return out + "}";
 }
 

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -99,65 +101,61 @@ int main(int argc, char** argv) {
       {"lookup", {"r4", "b4", "c7", "d2", "e1"}, "4k7 5%"},
       {"lookup-capacitor", {"c"}, "104K 2A"},
   };
-  for (const auto& [name, clicks, lookUp] : scenes) {
-    auto form = kalvori::createMainWindow(nullptr, files, demo.path());
-    kalvori::desktop::FormWidget window(*form, nullptr, &files);
-    form->load();
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) return 1;
-    for (const char* c : clicks) form->click(c);
-    if (lookUp) {
-      QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
-      QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(lookUp));
-    }
+  // A window of its own for each picture, shown; none when it never appears.
+  struct Shown {
+    std::unique_ptr<kalvori::Form> form;
+    std::unique_ptr<kalvori::desktop::FormWidget> window;
+  };
+  auto show = [&]() -> std::optional<Shown> {
+    Shown s{kalvori::createMainWindow(nullptr, files, demo.path()), nullptr};
+    s.window = std::make_unique<kalvori::desktop::FormWidget>(*s.form, nullptr, &files);
+    s.form->load();
+    s.window->show();
+    if (!QTest::qWaitForWindowExposed(s.window.get())) return std::nullopt;
+    return s;
+  };
+  auto save = [&](QWidget& shown, const char* name) {
     QApplication::processEvents();
     const QString file = out.filePath(QString::fromLatin1(name) + suffix + ".png");
-    // The control area whole, also where a small screen leaves part of it scrolled out of view.
-    if (!window.canvas()->grab().save(file)) {
-      std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-      return 1;
+    if (shown.grab().save(file)) return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    return false;
+  };
+  for (const auto& [name, clicks, lookUp] : scenes) {
+    auto s = show();
+    if (!s) return 1;
+    for (const char* c : clicks) s->form->click(c);
+    if (lookUp) {
+      QTest::keyClick(s->window.get(), Qt::Key_F, Qt::ControlModifier);
+      QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(lookUp));
     }
+    // The control area whole, also where a small screen leaves part of it scrolled out of view.
+    if (!save(*s->window->canvas(), name)) return 1;
   }
   // The photo view over the window, with a painted resistor pasted (yellow violet red gold on a
   // beige body, tilted), once its readings are drawn.
   {
-    auto form = kalvori::createMainWindow(nullptr, files, demo.path());
-    kalvori::desktop::FormWidget window(*form, nullptr, &files);
-    form->load();
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    auto s = show();
+    if (!s) return 1;
     kalvori::test::ResistorScene scene;
     scene.bands = {kalvori::Band::Yellow, kalvori::Band::Violet, kalvori::Band::Red, kalvori::Band::Gold};
     scene.angle = -0.2;
     scene.background = {214, 210, 200};
     QGuiApplication::clipboard()->setImage(kalvori::imageFromPhoto(kalvori::test::renderResistor(scene)));
-    QTest::keyClick(&window, Qt::Key_V, Qt::ControlModifier);
-    auto* photo = static_cast<kalvori::desktop::PhotoView*>(window.findChild<QWidget*>("photoView"));
+    QTest::keyClick(s->window.get(), Qt::Key_V, Qt::ControlModifier);
+    auto* photo = static_cast<kalvori::desktop::PhotoView*>(s->window->findChild<QWidget*>("photoView"));
     if (!photo || !QTest::qWaitFor([&] { return photo->readings()->count() > 0; }, 20000)) return 1;
-    QApplication::processEvents();
-    const QString file = out.filePath(QStringLiteral("photo") + suffix + ".png");
-    if (!window.grab().save(file)) {
-      std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-      return 1;
-    }
+    if (!save(*s->window, "photo")) return 1;
   }
   // The camera view over the window, fed by GStreamer's test picture (its plain colour bars, the
   // same every time): no camera needed.
-  auto form = kalvori::createMainWindow(nullptr, files, demo.path());
-  kalvori::desktop::FormWidget window(*form, nullptr, &files);
-  form->load();
-  window.show();
-  if (!QTest::qWaitForWindowExposed(&window)) return 1;
-  kalvori::desktop::CameraView camera(window.canvas(), [](auto answer) {
+  auto s = show();
+  if (!s) return 1;
+  kalvori::desktop::CameraView camera(s->window->canvas(), [](auto answer) {
     answer({kalvori::Camera{"USB 摄像头", "/dev/video0", {}, "videotestsrc pattern=smpte100 ! video/x-raw,width=640,height=480"}});
   });
   camera.open();
   if (!QTest::qWaitFor([&] { return !camera.picture().isNull(); }, 20000)) return 1;
-  QApplication::processEvents();
-  const QString file = out.filePath(QStringLiteral("camera") + suffix + ".png");
-  if (!window.canvas()->grab().save(file)) {
-    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-    return 1;
-  }
+  if (!save(*s->window->canvas(), "camera")) return 1;
   return 0;
 }
